@@ -1,0 +1,47 @@
+// ostrel-report: loads a theory file as the main window does and prints the
+// status line, the rewritten file and the theory view. Writes no file.
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "TheoryDocument.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage: ostrel-report [--no-parse] [--structure-only] FILE\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool parse = true;
+  bool structureOnly = false;
+  const char* fileName = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--no-parse") == 0)
+      parse = false;
+    else if (std::strcmp(argv[i], "--structure-only") == 0)
+      structureOnly = true;
+    else if (!fileName)
+      fileName = argv[i];
+    else
+      return Usage();
+  }
+  if (!fileName) return Usage();
+
+  ostrel::TheoryDocument document;
+  try {
+    document.Read(fileName, parse);
+  } catch (const karvel::TFileError& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+  document.ComputeInterpretations(structureOnly);
+  document.CollectArgumentSentences();
+  const std::string report = ostrel::ReportText(document);
+  document.RefreshVariables();
+  std::cout << report;
+  return std::cout.good() ? 0 : 1;
+}

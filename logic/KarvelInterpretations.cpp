@@ -1,0 +1,517 @@
+// Grounded assumptions, dialectical interpretations and statuses.
+//
+// The interpretations are those of the plain enumeration of every subset of
+// the undecided assumptions, in the same order. The search decides the
+// undecided assumptions one by one (the first, most significant, first; "out"
+// before "in") and leaves a branch as soon as the chosen assumptions are
+// inconsistent or can no longer attack an assumption they leave out. Both
+// tests are sound because the closure grows with its input, which holds when
+// every text means one thing; theories where equal texts stand for different
+// structures fall back to the plain enumeration.
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "KarvelSyntax.h"
+#include "KarvelTheory.h"
+
+namespace karvel {
+
+namespace {
+
+// The assumptions' sentences and parts as numbered texts, with the rules
+// (conditionals) that the closure fires.
+class TTextGraph {
+ public:
+  explicit TTextGraph(const TListOfKarvelSentences& assumptions) {
+    std::unordered_set<const TKarvelSentence*> visited;
+    std::unordered_set<int> assumptionTexts;
+    std::vector<TKarvelSentence*> stack;
+    for (auto* a : assumptions) {
+      const int id = Intern(a);
+      if (!assumptionTexts.insert(id).second) FAmbiguous = true;  // equal texts in the list
+      FAssumptionIds.push_back(id);
+      stack.push_back(a);
+    }
+    while (!stack.empty()) {
+      TKarvelSentence* s = stack.back();
+      stack.pop_back();
+      if (!visited.insert(s).second) continue;
+      const int id = Intern(s);
+      if (auto* negation = AsNegation(s)) {
+        DefineFact(id);
+        stack.push_back(negation->NegatedSentence);
+      } else if (auto* conditional = AsConditional(s)) {
+        TRule rule;
+        for (auto* a : conditional->Antecedents) {
+          rule.Antecedents.push_back(Intern(a));
+          stack.push_back(a);
+        }
+        rule.Consequent = Intern(conditional->Consequent);
+        stack.push_back(conditional->Consequent);
+        DefineRule(id, std::move(rule));
+      } else {
+        DefineFact(id);
+      }
+    }
+    BuildIndexes();
+  }
+
+  struct TRule {
+    std::vector<int> Antecedents;
+    int Consequent = -1;
+    bool operator==(const TRule&) const = default;
+  };
+
+  [[nodiscard]] bool Ambiguous() const { return FAmbiguous; }
+  [[nodiscard]] int Size() const { return static_cast<int>(FTexts.size()); }
+  [[nodiscard]] const std::vector<int>& AssumptionIds() const { return FAssumptionIds; }
+  //! Id of "x(" text ")" for a text id, or -1 when no such text occurs.
+  [[nodiscard]] int NegationOf(int id) const { return FNegation[id]; }
+  [[nodiscard]] int NegatedBy(int id) const { return FNegated[id]; }
+  [[nodiscard]] const TRule* Rule(int id) const {
+    return FRuleIndex[id] < 0 ? nullptr : &FRules[FRuleIndex[id]];
+  }
+  //! Rules whose firing needs this text (as an antecedent or as the rule).
+  [[nodiscard]] const std::vector<int>& Watchers(int id) const { return FWatchers[id]; }
+  //! Rules whose consequent is this text.
+  [[nodiscard]] const std::vector<int>& Producers(int id) const { return FProducers[id]; }
+  [[nodiscard]] int BodySize(int rule) const {
+    return static_cast<int>(FRules[FRuleIndex[rule]].Antecedents.size()) + 1;
+  }
+
+ private:
+  int Intern(const TKarvelSentence* s) {
+    auto [it, inserted] = FIds.try_emplace(s->Text, static_cast<int>(FTexts.size()));
+    if (inserted) {
+      FTexts.push_back(s->Text);
+      FRuleIndex.push_back(-1);
+      FHasFact.push_back(false);
+    }
+    return it->second;
+  }
+  void DefineFact(int id) {
+    FHasFact[id] = true;
+    if (FRuleIndex[id] >= 0) FAmbiguous = true;
+  }
+  void DefineRule(int id, TRule rule) {
+    if (FHasFact[id]) FAmbiguous = true;
+    if (FRuleIndex[id] >= 0) {
+      if (!(FRules[FRuleIndex[id]] == rule)) FAmbiguous = true;
+      return;
+    }
+    FRuleIndex[id] = static_cast<int>(FRules.size());
+    FRules.push_back(std::move(rule));
+  }
+  void BuildIndexes() {
+    const std::size_t n = FTexts.size();
+    FNegation.assign(n, -1);
+    FNegated.assign(n, -1);
+    for (std::size_t id = 0; id < n; ++id) {
+      std::string_view inner;
+      if (!NegatedText(FTexts[id], inner)) continue;
+      auto it = FIds.find(inner);
+      if (it == FIds.end()) continue;
+      FNegation[it->second] = static_cast<int>(id);
+      FNegated[id] = it->second;
+    }
+    FWatchers.assign(n, {});
+    FProducers.assign(n, {});
+    for (std::size_t id = 0; id < n; ++id) {
+      const TRule* rule = Rule(static_cast<int>(id));
+      if (!rule) continue;
+      FWatchers[id].push_back(static_cast<int>(id));
+      for (int a : rule->Antecedents) FWatchers[a].push_back(static_cast<int>(id));
+      FProducers[rule->Consequent].push_back(static_cast<int>(id));
+    }
+  }
+
+  std::unordered_map<std::string_view, int> FIds;
+  std::vector<std::string_view> FTexts;
+  std::vector<int> FRuleIndex;
+  std::vector<bool> FHasFact;
+  std::vector<TRule> FRules;
+  std::vector<int> FAssumptionIds;
+  std::vector<int> FNegation, FNegated;
+  std::vector<std::vector<int>> FWatchers, FProducers;
+  bool FAmbiguous = false;
+};
+
+// The closure of a changing set of base texts: adding a base text chains
+// forward; removing one deletes what may depend on it and derives again what
+// still follows. Counts pairs of a text and its negation, and reports every
+// text entering or leaving.
+class THornClosure {
+ public:
+  explicit THornClosure(const TTextGraph& graph)
+      : FGraph(graph), FIn(graph.Size(), false), FBase(graph.Size(), false),
+        FMissing(graph.Size(), 0) {
+    for (int id = 0; id < graph.Size(); ++id)
+      if (graph.Rule(id)) FMissing[id] = graph.BodySize(id);
+  }
+
+  [[nodiscard]] bool Contains(int id) const { return id >= 0 && FIn[id]; }
+  [[nodiscard]] bool Consistent() const { return FConflicts == 0; }
+  [[nodiscard]] std::size_t TrailSize() const { return FTrail.size(); }
+
+  void AddBase(int id) {
+    FBase[id] = true;
+    if (!FIn[id]) Insert(id);
+  }
+  //! Undoes the insertions since a trail mark (for additions only).
+  void UndoTo(std::size_t mark, const std::vector<int>& unbase) {
+    for (int id : unbase) FBase[id] = false;
+    while (FTrail.size() > mark) {
+      const int id = FTrail.back();
+      FTrail.pop_back();
+      Erase(id);
+      for (int r : FGraph.Watchers(id)) ++FMissing[r];
+    }
+  }
+  void RemoveBase(int id) {
+    FBase[id] = false;
+    if (!FIn[id]) return;
+    // Over-delete everything derived through the text, then derive again
+    // whatever still has a base or a firing rule.
+    std::vector<int> deleted;
+    std::vector<int> queue{id};
+    while (!queue.empty()) {
+      const int t = queue.back();
+      queue.pop_back();
+      if (!FIn[t]) continue;
+      Erase(t);
+      deleted.push_back(t);
+      for (int r : FGraph.Watchers(t)) {
+        if (FMissing[r]++ != 0) continue;  // was not firing
+        const int c = FGraph.Rule(r)->Consequent;
+        if (FIn[c] && !FBase[c]) queue.push_back(c);
+      }
+    }
+    for (int t : deleted) {
+      if (FIn[t]) continue;
+      bool derivable = FBase[t];
+      for (int r : FGraph.Producers(t))
+        if (!derivable && FMissing[r] == 0) derivable = true;
+      if (derivable) Insert(t);
+    }
+    FTrail.clear();  // removal is undone by adding the base text again
+  }
+
+  //! Called with (id, entered) whenever a text enters or leaves.
+  std::function<void(int, bool)> OnChange;
+
+ private:
+  void Insert(int id) {
+    std::vector<int> queue{id};
+    while (!queue.empty()) {
+      const int t = queue.back();
+      queue.pop_back();
+      if (FIn[t]) continue;
+      FIn[t] = true;
+      FTrail.push_back(t);
+      if (Contains(FGraph.NegationOf(t))) ++FConflicts;
+      if (Contains(FGraph.NegatedBy(t))) ++FConflicts;
+      if (OnChange) OnChange(t, true);
+      for (int r : FGraph.Watchers(t)) {
+        if (--FMissing[r] != 0) continue;
+        const int c = FGraph.Rule(r)->Consequent;
+        if (!FIn[c]) queue.push_back(c);
+      }
+    }
+  }
+  void Erase(int t) {
+    FIn[t] = false;
+    if (Contains(FGraph.NegationOf(t))) --FConflicts;
+    if (Contains(FGraph.NegatedBy(t))) --FConflicts;
+    if (OnChange) OnChange(t, false);
+  }
+
+  const TTextGraph& FGraph;
+  std::vector<bool> FIn, FBase;
+  std::vector<int> FMissing;
+  std::vector<int> FTrail;
+  int FConflicts = 0;
+};
+
+// Grounded assumptions by events: the closure of G grows, the closure of the
+// assumptions G does not attack shrinks, and each step takes, in theory
+// order, the assumptions that the latter no longer attacks.
+std::vector<int> GroundedIndexes(const TTextGraph& graph) {
+  const auto& ids = graph.AssumptionIds();
+  const int n = static_cast<int>(ids.size());
+  std::unordered_map<int, std::vector<int>> assumptionsNegatedBy;  // x(a) text -> a's indexes
+  for (int i = 0; i < n; ++i)
+    if (graph.NegationOf(ids[i]) >= 0) assumptionsNegatedBy[graph.NegationOf(ids[i])].push_back(i);
+
+  THornClosure closureOfG(graph), closureOfU(graph);
+  std::vector<int> newlyAttackedByG, newlyFreeOfU;
+  closureOfG.OnChange = [&](int t, bool entered) {
+    if (!entered) return;
+    if (auto it = assumptionsNegatedBy.find(t); it != assumptionsNegatedBy.end())
+      newlyAttackedByG.insert(newlyAttackedByG.end(), it->second.begin(), it->second.end());
+  };
+  closureOfU.OnChange = [&](int t, bool entered) {
+    if (entered) return;
+    if (auto it = assumptionsNegatedBy.find(t); it != assumptionsNegatedBy.end())
+      newlyFreeOfU.insert(newlyFreeOfU.end(), it->second.begin(), it->second.end());
+  };
+  for (int i = 0; i < n; ++i) closureOfU.AddBase(ids[i]);
+
+  std::vector<bool> inG(n, false), inU(n, true);
+  std::vector<int> order;
+  std::vector<int> ready;
+  for (int i = 0; i < n; ++i)
+    if (!closureOfU.Contains(graph.NegationOf(ids[i]))) ready.push_back(i);
+  for (;;) {
+    // U := the assumptions not attacked by the current G.
+    for (int i : newlyAttackedByG)
+      if (inU[i]) {
+        inU[i] = false;
+        closureOfU.RemoveBase(ids[i]);
+      }
+    newlyAttackedByG.clear();
+    ready.insert(ready.end(), newlyFreeOfU.begin(), newlyFreeOfU.end());
+    newlyFreeOfU.clear();
+    std::sort(ready.begin(), ready.end());
+    ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
+    std::vector<int> step;
+    for (int i : ready)
+      if (!inG[i] && !closureOfU.Contains(graph.NegationOf(ids[i]))) step.push_back(i);
+    ready.clear();
+    if (step.empty()) break;
+    for (int i : step) {
+      inG[i] = true;
+      order.push_back(i);
+      closureOfG.AddBase(ids[i]);
+    }
+  }
+  return order;
+}
+
+class TInterpretationSearch {
+ public:
+  TInterpretationSearch(const TTextGraph& graph, const TListOfKarvelSentences& assumptions,
+                        TListOfListOfKarvelSentences& out)
+      : FGraph(graph), FAssumptions(assumptions), FOut(out), FChosen(graph), FMaximum(graph) {}
+
+  void Run() {
+    const auto& ids = FGraph.AssumptionIds();
+    const int n = static_cast<int>(ids.size());
+    FGrounded = GroundedIndexes(FGraph);
+    std::vector<bool> inG(n, false);
+    for (int i : FGrounded) {
+      inG[i] = true;
+      FChosen.AddBase(ids[i]);
+      FMaximum.AddBase(ids[i]);
+    }
+    if (!FChosen.Consistent()) return;
+    for (int i = 0; i < n; ++i)
+      if (!inG[i] && !FChosen.Contains(FGraph.NegationOf(ids[i]))) FUndecided.push_back(i);
+    for (int i : FUndecided) FMaximum.AddBase(ids[i]);
+
+    FLeftOut.assign(n, false);
+    std::vector<int> assumptionWithText(FGraph.Size(), -1);
+    for (int i = 0; i < n; ++i) assumptionWithText[ids[i]] = i;
+    // Keeps count of the assumptions left out that what may still be chosen
+    // does not attack.
+    FMaximum.OnChange = [this, assumptionWithText](int t, bool entered) {
+      const int negated = FGraph.NegatedBy(t);
+      if (negated < 0) return;
+      const int i = assumptionWithText[negated];
+      if (i >= 0 && FLeftOut[i]) FUnattacked += entered ? -1 : 1;
+    };
+    Decide();
+  }
+
+ private:
+
+  // Depth-first over the undecided assumptions with an explicit stack, so
+  // that long chains of undecided assumptions cannot exhaust the call stack.
+  void Decide() {
+    struct TFrame {
+      std::size_t K;
+      int Phase;  // 0 entering, 1 after "out", 2 after "in"
+      std::size_t Mark;
+    };
+    std::vector<TFrame> stack{{0, 0, 0}};
+    const auto& ids = FGraph.AssumptionIds();
+    while (!stack.empty()) {
+      TFrame& frame = stack.back();
+      const std::size_t k = frame.K;
+      const int i = k < FUndecided.size() ? FUndecided[k] : -1;
+      const int id = i >= 0 ? ids[i] : -1;
+      switch (frame.Phase) {
+        case 0:
+          if (FUnattacked > 0 || !FChosen.Consistent()) {
+            stack.pop_back();
+            break;
+          }
+          if (k == FUndecided.size()) {
+            Emit();
+            stack.pop_back();
+            break;
+          }
+          // Out: it must stay attackable by what can still be chosen.
+          frame.Phase = 1;
+          FLeftOut[i] = true;
+          if (!FMaximum.Contains(FGraph.NegationOf(id))) ++FUnattacked;
+          FMaximum.RemoveBase(id);
+          stack.push_back({k + 1, 0, 0});
+          break;
+        case 1:
+          FMaximum.AddBase(id);
+          if (!FMaximum.Contains(FGraph.NegationOf(id))) --FUnattacked;
+          FLeftOut[i] = false;
+          // In.
+          frame.Phase = 2;
+          frame.Mark = FChosen.TrailSize();
+          FChosen.AddBase(id);
+          FIn.push_back(i);
+          stack.push_back({k + 1, 0, 0});
+          break;
+        default:
+          FIn.pop_back();
+          FChosen.UndoTo(frame.Mark, {id});
+          stack.pop_back();
+          break;
+      }
+    }
+  }
+
+  void Emit() {
+    TListOfKarvelSentences candidate;
+    candidate.reserve(FGrounded.size() + FIn.size());
+    for (int i : FGrounded) candidate.push_back(FAssumptions[i]);
+    for (int i : FIn) candidate.push_back(FAssumptions[i]);
+    FOut.push_back(std::move(candidate));
+  }
+
+  const TTextGraph& FGraph;
+  const TListOfKarvelSentences& FAssumptions;
+  TListOfListOfKarvelSentences& FOut;
+  THornClosure FChosen;   // G and the assumptions chosen in
+  THornClosure FMaximum;  // G, the chosen and all not yet decided
+  std::vector<int> FGrounded, FUndecided, FIn;
+  std::vector<bool> FLeftOut;
+  int FUnattacked = 0;  // assumptions left out that nothing can attack any more
+};
+
+// The plain method, for theories whose texts are ambiguous.
+bool AttackedBy(const TKarvelSentence* s, const std::unordered_set<std::string_view>& negated) {
+  return negated.count(s->Text) != 0;
+}
+std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences) {
+  TListOfKarvelSentences closure;
+  DeductiveClosure(sentences, closure);
+  std::unordered_set<std::string_view> negated;
+  for (auto* s : closure) {
+    std::string_view inner;
+    if (NegatedText(s->Text, inner)) negated.insert(inner);
+  }
+  return negated;
+}
+
+}  // namespace
+
+bool TKarvelTheory::ExtendGroundedAssumptions(TListOfKarvelSentences& list) {
+  const auto attackedByG = NegatedTexts(list);
+  TListOfKarvelSentences u;
+  for (auto* a : Assumptions)
+    if (!AttackedBy(a, attackedByG)) u.push_back(a);
+  const auto attackedByU = NegatedTexts(u);
+  std::unordered_set<std::string_view> inG;
+  for (auto* g : list) inG.insert(g->Text);
+  bool added = false;
+  for (auto* a : Assumptions) {
+    if (AttackedBy(a, attackedByU) || inG.count(a->Text)) continue;
+    list.push_back(a);
+    inG.insert(a->Text);
+    added = true;
+  }
+  return added;
+}
+
+void TKarvelTheory::ComputeGroundedAssumptions(TListOfKarvelSentences& list) {
+  list.clear();
+  TTextGraph graph(Assumptions);
+  if (graph.Ambiguous()) {
+    while (ExtendGroundedAssumptions(list)) {
+    }
+    return;
+  }
+  for (int i : GroundedIndexes(graph)) list.push_back(Assumptions[i]);
+}
+
+void TKarvelTheory::ComputeInterpretations(TListOfListOfKarvelSentences& interpretations) {
+  interpretations.clear();
+  TTextGraph graph(Assumptions);
+  if (!graph.Ambiguous()) {
+    TInterpretationSearch(graph, Assumptions, interpretations).Run();
+    return;
+  }
+  TListOfKarvelSentences grounded;
+  ComputeGroundedAssumptions(grounded);
+  if (!IsConsistent(grounded)) return;
+  const auto attackedByG = NegatedTexts(grounded);
+  std::unordered_set<std::string_view> inG;
+  for (auto* g : grounded) inG.insert(g->Text);
+  TListOfKarvelSentences undecided;
+  for (auto* a : Assumptions)
+    if (!inG.count(a->Text) && !AttackedBy(a, attackedByG)) undecided.push_back(a);
+  std::vector<bool> bits(undecided.size(), false);
+  do {
+    TListOfKarvelSentences candidate = grounded;
+    for (std::size_t i = 0; i < bits.size(); ++i)
+      if (bits[i]) candidate.push_back(undecided[i]);
+    if (!IsConsistent(candidate)) continue;
+    const auto attacked = NegatedTexts(candidate);
+    std::unordered_set<std::string_view> members;
+    for (auto* c : candidate) members.insert(c->Text);
+    const bool attacksTheRest = std::all_of(Assumptions.begin(), Assumptions.end(), [&](auto* a) {
+      return members.count(a->Text) || AttackedBy(a, attacked);
+    });
+    if (attacksTheRest) interpretations.push_back(std::move(candidate));
+  } while (NextCombination(bits));
+}
+
+namespace {
+
+// Applies fn to the objects CollectSubsentences would collect into a new
+// list for this sentence (the first object of every text).
+template <class Fn>
+void ForEachCollected(TKarvelSentence* sentence, Fn fn) {
+  if (IsElementary(sentence)) {
+    fn(sentence);
+    return;
+  }
+  TListOfKarvelSentences parts;
+  TSentenceCollector collector(parts);
+  collector.Collect(sentence);
+  for (auto* s : parts) fn(s);
+}
+
+}  // namespace
+
+void TKarvelTheory::SetStatuses(const TListOfKarvelSentences& interpretation) {
+  TListOfKarvelSentences closure;
+  DeductiveClosure(interpretation, closure);
+  std::unordered_set<std::string_view> derived, negated;
+  for (auto* s : closure) {
+    derived.insert(s->Text);
+    std::string_view inner;
+    if (NegatedText(s->Text, inner)) negated.insert(inner);
+  }
+  const auto clear = [](TKarvelSentence* s) { s->IsJustified = s->IsDefeated = false; };
+  for (auto* s : Assumptions) ForEachCollected(s, clear);
+  for (auto* s : Issues) ForEachCollected(s, clear);
+  const auto mark = [&](TKarvelSentence* s) {
+    if (derived.count(s->Text)) s->IsJustified = true;
+    if (negated.count(s->Text)) s->IsDefeated = true;
+  };
+  for (auto* s : Assumptions) ForEachCollected(s, mark);
+  for (auto* s : Issues) ForEachCollected(s, mark);
+}
+
+}  // namespace karvel

@@ -1,0 +1,85 @@
+#include "KarvelSentence.h"
+
+#include <utility>
+
+#include "KarvelSyntax.h"
+
+namespace karvel {
+
+TKarvelDialecticalNegation* AsNegation(TKarvelSentence* s) {
+  return IsNegation(s) ? static_cast<TKarvelDialecticalNegation*>(s) : nullptr;
+}
+TKarvelConditional* AsConditional(TKarvelSentence* s) {
+  return IsConditional(s) ? static_cast<TKarvelConditional*>(s) : nullptr;
+}
+const TKarvelDialecticalNegation* AsNegation(const TKarvelSentence* s) {
+  return IsNegation(s) ? static_cast<const TKarvelDialecticalNegation*>(s) : nullptr;
+}
+const TKarvelConditional* AsConditional(const TKarvelSentence* s) {
+  return IsConditional(s) ? static_cast<const TKarvelConditional*>(s) : nullptr;
+}
+
+TKarvelSentence* TSentenceArena::NewPlain() { return &FPlain.emplace_back(); }
+
+TKarvelElementarySentence* TSentenceArena::NewElementary(std::string text) {
+  auto* s = &FElementary.emplace_back();
+  s->Text = std::move(text);
+  return s;
+}
+
+TKarvelDialecticalNegation* TSentenceArena::NewNegation() {
+  return &FNegations.emplace_back(NewPlain());
+}
+
+TKarvelConditional* TSentenceArena::NewConditional() {
+  return &FConditionals.emplace_back(NewPlain());
+}
+
+std::size_t TSentenceArena::Size() const {
+  return FPlain.size() + FElementary.size() + FNegations.size() + FConditionals.size();
+}
+
+int IndexOfSentence(const TListOfKarvelSentences& list, const TKarvelSentence* sentence) {
+  return IndexOfText(list, sentence->Text);
+}
+
+int IndexOfText(const TListOfKarvelSentences& list, std::string_view text) {
+  for (std::size_t i = 0; i < list.size(); ++i)
+    if (list[i]->Text == text) return static_cast<int>(i);
+  return -1;
+}
+
+void CollectSubsentences(TKarvelSentence* sentence, TListOfKarvelSentences& list) {
+  TSentenceCollector collector(list);
+  collector.Collect(sentence);
+}
+
+bool HasSubsentence(TKarvelSentence* sentence, const TKarvelSentence* part) {
+  TListOfKarvelSentences parts;
+  TSentenceCollector collector(parts);
+  collector.Collect(sentence);
+  return collector.Contains(part->Text);
+}
+
+TKarvelDialecticalNegation* DialecticalNegationOf(TKarvelSentence* sentence, TSentenceArena& arena) {
+  auto* negation = arena.NewNegation();
+  negation->NegatedSentence = sentence;
+  ComposeText(negation);
+  CollectVariables(negation);
+  return negation;
+}
+
+std::string NegationText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 3);
+  result.append("x(").append(text).append(")");
+  return result;
+}
+
+bool NegatedText(std::string_view text, std::string_view& inner) {
+  if (text.size() < 3 || text.substr(0, 2) != "x(" || text.back() != ')') return false;
+  inner = text.substr(2, text.size() - 3);
+  return true;
+}
+
+}  // namespace karvel

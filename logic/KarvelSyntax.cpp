@@ -1,0 +1,338 @@
+#include "KarvelSyntax.h"
+
+#include <cstdint>
+#include <functional>
+#include <unordered_set>
+#include <vector>
+
+#include "KarvelInternal.h"
+
+namespace karvel {
+
+std::string_view TrimLeft(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::string_view Trim(std::string_view text) {
+  text = TrimLeft(text);
+  std::size_t n = text.size();
+  while (n > 0 && IsBlank(text[n - 1])) --n;
+  return text.substr(0, n);
+}
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// The recursive descent works on offsets into one trimmed text whose end is
+// fixed: every remainder is a suffix of it. It first builds a light tree of
+// views, so that the elementary fallbacks it later drops cost nothing, and
+// only the accepted structure becomes sentence objects.
+class TSentenceParser {
+ public:
+  TSentenceParser(std::string_view text, int maxDepth) : FText(Trim(text)), FMaxDepth(maxDepth) {}
+
+  TKarvelSentence* Parse(TSentenceArena& arena) {
+    std::size_t rest = FText.size();  // the top level starts with an empty remainder
+    const int root = Prefix(0, rest, /*topLevel=*/true, 1);
+    if (FTooDeep || TextSize(root) > detail::TextBudget(FText.size()))
+      return Finish(arena.NewElementary(std::string(FText)));
+    return Build(root, arena);
+  }
+
+ private:
+  enum class TNodeKind : std::uint8_t { Elementary, Negation, Conditional };
+  struct TNode {
+    TNodeKind Kind;
+    std::string_view Text;  // elementary only
+    int First = -1;         // negated sentence, or first antecedent
+    int Consequent = -1;
+    int Next = -1;  // next antecedent
+  };
+  // First occurrence of a character at or after a position, remembered so
+  // that the forward-moving scans of one parse stay linear overall.
+  struct TFindMemo {
+    std::size_t From = npos;
+    std::size_t Found = npos;
+  };
+
+  std::size_t TrimmedStart(std::size_t pos) const {
+    while (pos < FText.size() && IsBlank(FText[pos])) ++pos;
+    return pos;
+  }
+  bool StartsWith(std::size_t pos, std::string_view s) const {
+    return FText.substr(pos, s.size()) == s;
+  }
+  bool At(std::size_t pos, char c) const { return pos < FText.size() && FText[pos] == c; }
+
+  std::size_t FindFrom(char c, std::size_t from, TFindMemo& memo) const {
+    if (memo.From != npos && from >= memo.From && (memo.Found == npos || from <= memo.Found))
+      return memo.Found;
+    std::size_t found = FText.find(c, from);
+    memo = {from, found};
+    return found;
+  }
+
+  int NewNode(TNodeKind kind, std::string_view text = {}) {
+    FNodes.push_back({kind, text});
+    return static_cast<int>(FNodes.size()) - 1;
+  }
+
+  // One sentence from position `start` (the trimmed remainder); `rest` is the
+  // remainder's start, FText.size() meaning empty.
+  int Prefix(std::size_t start, std::size_t& rest, bool topLevel, int depth) {
+    if (depth > FMaxDepth) {
+      FTooDeep = true;
+      return NewNode(TNodeKind::Elementary);
+    }
+    const std::size_t t = TrimmedStart(start);
+    const std::string_view whole = FText.substr(t);
+    if (StartsWith(t, "x(")) {
+      rest = TrimmedStart(t + 2);
+      const int inner = Prefix(rest, rest, false, depth + 1);
+      if (FTooDeep) return inner;
+      if (At(rest, ')')) {
+        const int node = NewNode(TNodeKind::Negation);
+        FNodes[node].First = inner;
+        rest += 1;
+        return node;
+      }
+      return NewNode(TNodeKind::Elementary, whole);
+    }
+    if (StartsWith(t, "if(")) {
+      rest = TrimmedStart(t + 3);
+      int item = Prefix(rest, rest, false, depth + 1);
+      int first = -1, last = -1;
+      while (!FTooDeep && At(rest, ',')) {
+        if (last < 0) first = item; else FNodes[last].Next = item;
+        last = item;
+        rest = TrimmedStart(rest + 1);
+        item = Prefix(rest, rest, false, depth + 1);
+      }
+      if (FTooDeep) return item;
+      if (first < 0) return NewNode(TNodeKind::Elementary, whole);
+      rest = TrimmedStart(rest);
+      if (!At(rest, ')')) return NewNode(TNodeKind::Elementary, whole);
+      const int node = NewNode(TNodeKind::Conditional);
+      FNodes[node].First = first;
+      FNodes[node].Consequent = item;
+      rest += 1;
+      return node;
+    }
+    if (!topLevel) {
+      // Delimited by the remainder: up to the first comma or closing
+      // parenthesis, whichever comes first.
+      const std::size_t comma = FindFrom(',', rest, FCommaMemo);
+      const std::size_t close = FindFrom(')', rest, FCloseMemo);
+      if (comma != npos && comma > rest && (close == npos || comma < close)) {
+        const int node = NewNode(TNodeKind::Elementary, Trim(FText.substr(rest, comma - rest)));
+        rest = TrimmedStart(comma);
+        return node;
+      }
+      if (close != npos && close > rest) {
+        const int node = NewNode(TNodeKind::Elementary, Trim(FText.substr(rest, close - rest)));
+        rest = TrimmedStart(close);
+        return node;
+      }
+    }
+    return NewNode(TNodeKind::Elementary, whole);
+  }
+
+  // Bytes of text the structure would hold in all its sentences, saturating.
+  std::size_t TextSize(int root) {
+    std::size_t total = 0;
+    Measure(root, total);
+    return total;
+  }
+  std::size_t Measure(int index, std::size_t& total) {
+    const TNode& node = FNodes[index];
+    std::size_t own = 0;
+    switch (node.Kind) {
+      case TNodeKind::Elementary: own = node.Text.size(); break;
+      case TNodeKind::Negation: own = Measure(node.First, total) + 3; break;
+      case TNodeKind::Conditional:
+        own = 4 + Measure(node.Consequent, total);
+        for (int a = node.First; a >= 0; a = FNodes[a].Next) own += Measure(a, total) + 2;
+        break;
+    }
+    total = total + own < total ? SIZE_MAX : total + own;
+    return own;
+  }
+
+  TKarvelSentence* Build(int index, TSentenceArena& arena) {
+    const TNode& node = FNodes[index];
+    switch (node.Kind) {
+      case TNodeKind::Elementary:
+        return Finish(arena.NewElementary(std::string(node.Text)));
+      case TNodeKind::Negation: {
+        auto* negation = arena.NewNegation();
+        negation->NegatedSentence = Build(node.First, arena);
+        return Finish(negation);
+      }
+      case TNodeKind::Conditional: {
+        auto* conditional = arena.NewConditional();
+        for (int a = node.First; a >= 0; a = FNodes[a].Next)
+          conditional->Antecedents.push_back(Build(a, arena));
+        conditional->Consequent = Build(node.Consequent, arena);
+        return Finish(conditional);
+      }
+    }
+    return nullptr;
+  }
+
+  TKarvelSentence* Finish(TKarvelSentence* sentence) {
+    ComposeText(sentence);
+    detail::CollectFreshVariables(sentence, FHashes);
+    return sentence;
+  }
+
+  std::string_view FText;
+  int FMaxDepth;
+  bool FTooDeep = false;
+  std::vector<TNode> FNodes;
+  TFindMemo FCommaMemo, FCloseMemo;
+  detail::THashCache FHashes;
+};
+
+}  // namespace
+
+TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena, int maxDepth) {
+  return TSentenceParser(text, maxDepth).Parse(arena);
+}
+
+void ComposeText(TKarvelSentence* sentence) {
+  if (auto* negation = AsNegation(sentence)) {
+    sentence->Text = NegationText(negation->NegatedSentence->Text);
+  } else if (auto* conditional = AsConditional(sentence)) {
+    std::size_t size = 5 + conditional->Consequent->Text.size();
+    for (auto* a : conditional->Antecedents) size += a->Text.size() + 2;
+    std::string text;
+    text.reserve(size);
+    text += "if(";
+    bool first = true;
+    for (auto* a : conditional->Antecedents) {
+      if (!first) text += ", ";
+      text += a->Text;
+      first = false;
+    }
+    text += ", ";
+    text += conditional->Consequent->Text;
+    text += ')';
+    sentence->Text = std::move(text);
+  }
+}
+
+void CollectElementaryVariables(TKarvelSentence* sentence) {
+  sentence->Variables.clear();
+  std::string_view w = sentence->Text;
+  for (std::size_t lt = w.find('<'); lt != npos; lt = w.find('<')) {
+    w.remove_prefix(lt);
+    const std::size_t gt = w.find('>');
+    if (gt == npos) break;
+    sentence->Variables.emplace_back(w.substr(0, gt + 1));
+    w.remove_prefix(gt + 1);
+  }
+}
+
+void CollectVariables(TKarvelSentence* sentence) {
+  sentence->Variables.clear();
+  if (IsElementary(sentence)) {
+    CollectElementaryVariables(sentence);
+    return;
+  }
+  TListOfKarvelSentences parts;
+  CollectSubsentences(sentence, parts);
+  for (auto* part : parts) {
+    if (!IsElementary(part)) continue;
+    CollectElementaryVariables(part);
+    sentence->Variables.insert(sentence->Variables.end(), part->Variables.begin(),
+                               part->Variables.end());
+  }
+}
+
+namespace detail {
+
+namespace {
+
+// A sentence identified by its text, with the text's hash computed once.
+struct THashedText {
+  const TKarvelSentence* Sentence;
+  std::size_t Hash;
+  bool operator==(const THashedText& other) const {
+    return Hash == other.Hash && Sentence->Text == other.Sentence->Text;
+  }
+};
+struct THashedTextHash {
+  std::size_t operator()(const THashedText& t) const { return t.Hash; }
+};
+
+std::size_t HashOf(const TKarvelSentence* s, THashCache& hashes) {
+  auto [it, inserted] = hashes.try_emplace(s, 0);
+  if (inserted) it->second = std::hash<std::string_view>{}(s->Text);
+  return it->second;
+}
+
+}  // namespace
+
+void CollectFreshVariables(TKarvelSentence* sentence, THashCache& hashes) {
+  sentence->Variables.clear();
+  if (sentence->Text.find('<') == npos) return;
+  if (IsElementary(sentence)) {
+    CollectElementaryVariables(sentence);
+    return;
+  }
+  // The walk of CollectSubsentences (consequent first, equal texts once).
+  // Parts without "<" contribute no variables, and neither can any later part
+  // of equal text, so their subtrees are skipped.
+  std::unordered_set<THashedText, THashedTextHash> seen;
+  std::vector<const TKarvelSentence*> stack{sentence};
+  while (!stack.empty()) {
+    const TKarvelSentence* s = stack.back();
+    stack.pop_back();
+    if (s->Text.find('<') == npos) continue;
+    const bool fresh = seen.insert({s, HashOf(s, hashes)}).second;
+    if (fresh && IsElementary(s))
+      sentence->Variables.insert(sentence->Variables.end(), s->Variables.begin(), s->Variables.end());
+    if (const auto* negation = AsNegation(s)) {
+      stack.push_back(negation->NegatedSentence);
+    } else if (const auto* conditional = AsConditional(s)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(*it);
+      stack.push_back(conditional->Consequent);
+    }
+  }
+}
+
+}  // namespace detail
+
+TSentenceCollector::TSentenceCollector(TListOfKarvelSentences& list) : FList(list) {
+  FTexts.reserve(list.size());
+  for (auto* s : list) FTexts.insert(s->Text);
+}
+
+bool TSentenceCollector::Add(TKarvelSentence* sentence) {
+  if (!FTexts.insert(sentence->Text).second) return false;
+  FList.push_back(sentence);
+  return true;
+}
+
+void TSentenceCollector::Collect(TKarvelSentence* sentence) {
+  // Explicit stack: preorder, consequent before antecedents.
+  std::vector<TKarvelSentence*> stack{sentence};
+  while (!stack.empty()) {
+    TKarvelSentence* s = stack.back();
+    stack.pop_back();
+    Add(s);
+    if (auto* negation = AsNegation(s)) {
+      stack.push_back(negation->NegatedSentence);
+    } else if (auto* conditional = AsConditional(s)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(*it);
+      stack.push_back(conditional->Consequent);
+    }
+  }
+}
+
+}  // namespace karvel

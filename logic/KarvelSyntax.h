@@ -1,0 +1,49 @@
+// Text form of sentences: the lenient parser, the canonical printer and the
+// variables ("<...>" tokens) of a sentence.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "KarvelSentence.h"
+
+namespace karvel {
+
+//! Whether a byte counts as white space (code 32 or less).
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+//! The text without leading and trailing white space.
+std::string_view Trim(std::string_view text);
+std::string_view TrimLeft(std::string_view text);
+
+//! Parses a whole text into a new sentence; malformed forms fall back to
+//! elementary sentences, text after a complete top-level form is ignored.
+//! A form nested deeper than maxDepth (or holding an unreasonable amount of
+//! text) makes the whole text one elementary sentence.
+TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena,
+                               int maxDepth = kMaxNestingDepth);
+
+//! Sets the text of a negation or conditional from its parts' texts.
+void ComposeText(TKarvelSentence* sentence);
+//! Refills Variables of a sentence (elementary parts in collection order).
+void CollectVariables(TKarvelSentence* sentence);
+//! Refills Variables of a sentence from its own text.
+void CollectElementaryVariables(TKarvelSentence* sentence);
+
+//! A list of sentences with a hash index of its texts, for collecting
+//! subsentences into large lists without quadratic lookups.
+class TSentenceCollector {
+ public:
+  explicit TSentenceCollector(TListOfKarvelSentences& list);
+  //! CollectSubsentences into the list.
+  void Collect(TKarvelSentence* sentence);
+  //! Appends the sentence unless its text is present; true if appended.
+  bool Add(TKarvelSentence* sentence);
+  [[nodiscard]] bool Contains(std::string_view text) const { return FTexts.count(text) != 0; }
+
+ private:
+  TListOfKarvelSentences& FList;
+  std::unordered_set<std::string_view> FTexts;
+};
+
+}  // namespace karvel

@@ -1,0 +1,106 @@
+// The theory (assumptions and issues), its tagged file format, and the
+// dialectical interpretations with the statuses they give.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "KarvelSentence.h"
+
+namespace karvel {
+
+//! A file that could not be read ("Cannot open file NAME") or written
+//! ("Cannot create file NAME").
+class TFileError : public std::runtime_error {
+ public:
+  enum class TKind { Open, Create };
+  TFileError(TKind kind, std::string fileName);
+  [[nodiscard]] TKind Kind() const { return FKind; }
+  [[nodiscard]] const std::string& FileName() const { return FFileName; }
+
+ private:
+  TKind FKind;
+  std::string FFileName;
+};
+
+//! The tagged text of one theory, "<KARVEL>" through "</KARVEL>" CR LF.
+class TKarvelFile {
+ public:
+  std::string Text;
+
+  //! Reads a file: line ends normalised to CR LF, cut to the first
+  //! <KARVEL>...</KARVEL> block; Text is unchanged when there is none.
+  //! Throws TFileError(Open) when the file cannot be read.
+  void LoadFromFile(const std::string& fileName);
+  //! Sets Text from raw file bytes exactly as LoadFromFile does.
+  void LoadFromBytes(std::string_view bytes);
+  //! Writes Text followed by CR LF, replacing the target atomically.
+  //! Throws TFileError(Create) when the file cannot be written.
+  void SaveToFile(const std::string& fileName) const;
+};
+
+//! Position (1-based, 0 if none) of the first tag in text; on success rest is
+//! the trimmed text after it, otherwise rest is text.
+bool TextAfterTag(std::string_view text, std::string_view tag, int& position,
+                  std::string_view& rest);
+
+class TKarvelTheory {
+ public:
+  std::string Text;
+  TListOfKarvelSentences Assumptions;
+  TListOfKarvelSentences Issues;
+
+  TKarvelTheory();
+  TKarvelTheory(const TKarvelTheory&) = delete;
+  TKarvelTheory& operator=(const TKarvelTheory&) = delete;
+
+  //! The arena that owns the sentences this theory reads and builds.
+  [[nodiscard]] TSentenceArena& Arena() { return *FArena; }
+  [[nodiscard]] std::shared_ptr<TSentenceArena> SharedArena() const { return FArena; }
+
+  //! Text := the trimmed text after the first <THEORY> of the file text.
+  void LoadFromKarvelFile(const TKarvelFile& file);
+  //! Fills Assumptions and Issues from Text. With parseSentences the text of
+  //! every elementary element is parsed into a structured sentence.
+  void ParseText(bool parseSentences = true);
+  //! Removes duplicates from both lists, then writes the flagged entries.
+  void SaveToKarvelFile(TKarvelFile& file);
+  //! Reads one sentence element from the front of text.
+  bool ReadTaggedSentence(std::string_view text, TKarvelSentence*& sentence,
+                          std::string_view& rest, bool parseSentences = true);
+  //! Sets IsAssumption on every part that equals an assumption.
+  void MarkAssumptionsIn(const TListOfKarvelSentences& sentences);
+  void MarkAssumptions();
+  //! result := prefix + the tagged lines of the sentence.
+  static void AppendTaggedSentence(const std::string& prefix, const TKarvelSentence* sentence,
+                                   std::string& result);
+  //! Appends the tagged lines of the sentence to out.
+  static void AppendTaggedLines(const TKarvelSentence* sentence, std::string& out);
+
+  //! One step of the grounded fixpoint; true if it added anything.
+  bool ExtendGroundedAssumptions(TListOfKarvelSentences& list);
+  //! The least fixpoint of ExtendGroundedAssumptions.
+  void ComputeGroundedAssumptions(TListOfKarvelSentences& list);
+  //! Every dialectical interpretation, in the order of the plain enumeration.
+  void ComputeInterpretations(TListOfListOfKarvelSentences& interpretations);
+  //! Justified / defeated flags of every assumption, issue and part.
+  void SetStatuses(const TListOfKarvelSentences& interpretation);
+
+ private:
+  std::shared_ptr<TSentenceArena> FArena;
+};
+
+//! The input without text duplicates, closed under its member conditionals,
+//! in the order of repeated passes.
+void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSentences& closure);
+//! True when no sentence of the closure is attacked by it; otherwise culprit
+//! is the first such sentence in closure order.
+bool IsConsistent(const TListOfKarvelSentences& sentences, TKarvelSentence*& culprit);
+bool IsConsistent(const TListOfKarvelSentences& sentences);
+//! Advances bits (bit 0 most significant); false after the last combination.
+bool NextCombination(std::vector<bool>& bits);
+
+}  // namespace karvel

@@ -1,0 +1,9 @@
+// KarvelUnit: the logic core of Ostrel. Sentences, their text syntax, the
+// theory and its file format, dialectical interpretations and template
+// matching. Pure C++; nothing here knows about windows.
+#pragma once
+
+#include "KarvelMatching.h"
+#include "KarvelSentence.h"
+#include "KarvelSyntax.h"
+#include "KarvelTheory.h"

@@ -1,0 +1,172 @@
+#include "TheoryDocument.h"
+
+#include <unordered_set>
+
+namespace ostrel {
+
+using karvel::TKarvelSentence;
+
+TheoryDocument::TheoryDocument()
+    : FKarvelFile(std::make_unique<karvel::TKarvelFile>()),
+      FTheory(std::make_unique<karvel::TKarvelTheory>()) {}
+
+void TheoryDocument::Discard() {
+  // Sentences of the outgoing generation stay alive for one more reload:
+  // a command may put them into the lists of the theory it reloads.
+  FPreviousArena = FTheory->SharedArena();
+  FArgumentSentences.clear();
+  FInterpretations.clear();
+  FComputed = false;
+  FKarvelFile = std::make_unique<karvel::TKarvelFile>();
+  FTheory = std::make_unique<karvel::TKarvelTheory>();
+}
+
+void TheoryDocument::ResetToMinimal() {
+  Discard();
+  FKarvelFile->Text = kMinimalDocument;
+}
+
+void TheoryDocument::Clear() { Discard(); }
+
+void TheoryDocument::Read(const std::string& fileName, bool parseSentences) {
+  Discard();  // an unreadable file leaves the document empty
+  FKarvelFile->LoadFromFile(fileName);
+  FTheory->LoadFromKarvelFile(*FKarvelFile);
+  FTheory->ParseText(parseSentences);
+  FTheory->SaveToKarvelFile(*FKarvelFile);
+}
+
+void TheoryDocument::ReadBytes(std::string_view bytes, bool parseSentences) {
+  Discard();
+  FKarvelFile->LoadFromBytes(bytes);
+  FTheory->LoadFromKarvelFile(*FKarvelFile);
+  FTheory->ParseText(parseSentences);
+  FTheory->SaveToKarvelFile(*FKarvelFile);
+}
+
+void TheoryDocument::ComputeInterpretations(bool showStructureOnly) {
+  FInterpretations.clear();
+  FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
+  if (!FComputed) return;
+  FTheory->ComputeInterpretations(FInterpretations);
+  FTheory->SetStatuses(FInterpretations.empty() ? karvel::TListOfKarvelSentences{}
+                                                : FInterpretations.front());
+}
+
+std::string TheoryDocument::StatusText() const {
+  if (!FComputed) return {};
+  const std::size_t n = FInterpretations.size();
+  if (n == 0) return "There is no dialectical interpretation.";
+  if (n == 1) return "There is 1 dialectical interpretation.";
+  return "There are " + std::to_string(n) + " dialectical interpretations.";
+}
+
+void TheoryDocument::CollectArgumentSentences() {
+  FArgumentSentences.clear();
+  karvel::TSentenceCollector collector(FArgumentSentences);
+  for (auto* s : FTheory->Assumptions) collector.Collect(s);
+  for (auto* s : FTheory->Issues) collector.Collect(s);
+
+  std::unordered_set<std::string_view> assumptions, issues;
+  for (auto* s : FTheory->Assumptions) assumptions.insert(s->Text);
+  for (auto* s : FTheory->Issues) issues.insert(s->Text);
+  for (TKarvelSentence* s : FArgumentSentences) {
+    if (assumptions.count(s->Text)) {
+      s->IsAssumption = true;
+      s->IsIssue = false;
+    }
+    if (issues.count(s->Text)) {
+      s->IsAssumption = false;
+      s->IsIssue = true;
+    }
+    if (!s->IsAssumption && !s->IsIssue) {
+      s->IsIssue = true;
+      FTheory->Issues.push_back(s);
+      issues.insert(s->Text);
+    }
+  }
+}
+
+std::vector<std::string> TheoryDocument::TheoryViewLines() {
+  std::vector<std::string> lines;
+  const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test,
+                             const char* indent) {
+    for (auto* s : sentences)
+      if (test(s)) lines.push_back(indent + s->Text);
+  };
+  const auto all = [](const TKarvelSentence*) { return true; };
+  lines.insert(lines.end(), {"ASSUMPTIONS", ""});
+  list(FTheory->Assumptions, all, "");
+  lines.insert(lines.end(), {"", "", "ISSUES", ""});
+  list(FTheory->Issues, all, "");
+  lines.insert(lines.end(), {"", ""});
+
+  const auto statusSections = [&] {
+    const auto justified = [](const TKarvelSentence* s) { return s->IsJustified; };
+    const auto defeated = [](const TKarvelSentence* s) { return s->IsDefeated; };
+    const auto unsettled = [](const TKarvelSentence* s) { return !s->IsJustified && !s->IsDefeated; };
+    const char* indent = "        ";
+    lines.emplace_back("    JUSTIFIED ASSUMPTIONS");
+    list(FTheory->Assumptions, justified, indent);
+    lines.emplace_back("    DEFEATED ASSUMPTIONS");
+    list(FTheory->Assumptions, defeated, indent);
+    lines.emplace_back("    JUSTIFIED ISSUES");
+    list(FTheory->Issues, justified, indent);
+    lines.emplace_back("    DEFEATED ISSUES");
+    list(FTheory->Issues, defeated, indent);
+    lines.emplace_back("    UNSETTLED ISSUES");
+    list(FTheory->Issues, unsettled, indent);
+  };
+  const std::size_t n = FInterpretations.size();
+  if (n == 0) {
+    lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
+  } else if (n == 1) {
+    lines.emplace_back("UNIQUE DIALECTICAL INTERPRETATION");
+    FTheory->SetStatuses(FInterpretations.front());
+    statusSections();
+  } else {
+    for (std::size_t k = 0; k < n; ++k) {
+      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
+      FTheory->SetStatuses(FInterpretations[k]);
+      statusSections();
+      lines.insert(lines.end(), {"", ""});
+    }
+  }
+  return lines;
+}
+
+void TheoryDocument::RefreshVariables() {
+  for (auto* s : FTheory->Assumptions) karvel::CollectVariables(s);
+  for (auto* s : FTheory->Issues) karvel::CollectVariables(s);
+}
+
+void TheoryDocument::ApplyInterpretation(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= FInterpretations.size()) return;
+  FTheory->SetStatuses(FInterpretations[static_cast<std::size_t>(index)]);
+}
+
+std::vector<std::string> TheoryDocument::FileLines() const {
+  std::vector<std::string> lines;
+  std::string_view text = FKarvelFile->Text;
+  while (!text.empty()) {
+    const std::size_t end = text.find("\r\n");
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text);
+      break;
+    }
+    lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(end + 2);
+  }
+  return lines;
+}
+
+std::string ReportText(TheoryDocument& document) {
+  std::string out = "STATUS: " + document.StatusText() + "\n";
+  out += "FILE:\n";
+  for (const auto& line : document.FileLines()) out += line + "\n";
+  out += "THEORY:\n";
+  for (const auto& line : document.TheoryViewLines()) out += line + "\n";
+  return out;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,83 @@
+// The data side of the main window's refresh cycle: one loaded theory file
+// with its interpretations, argument sentences and report text. Knows nothing
+// about widgets; the window calls the steps in order and draws in between.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KarvelUnit.h"
+
+namespace ostrel {
+
+//! The minimal document written by File > New.
+inline constexpr const char* kMinimalDocument = "<KARVEL>\r\n</KARVEL>\r\n";
+//! The working file every load rewrites.
+inline constexpr const char* kTemporaryFileName = "~tmp.kvl";
+
+class TheoryDocument {
+ public:
+  TheoryDocument();
+  TheoryDocument(const TheoryDocument&) = delete;
+  TheoryDocument& operator=(const TheoryDocument&) = delete;
+
+  //! File > New: an empty theory whose file text is the minimal document.
+  void ResetToMinimal();
+  //! Abandoned refresh: empty theory, empty file text, no interpretations.
+  void Clear();
+
+  //! Discards the document, reads fileName, parses it and rewrites the file
+  //! text from the theory. Throws karvel::TFileError(Open); the document is
+  //! then left cleared.
+  void Read(const std::string& fileName, bool parseSentences);
+  //! The same from the bytes of a file already in memory.
+  void ReadBytes(std::string_view bytes, bool parseSentences);
+
+  //! Computes the interpretations unless structure only is shown or there are
+  //! no assumptions, and sets the statuses of the first (or clears them).
+  void ComputeInterpretations(bool showStructureOnly);
+  //! Collects every sentence of the argument and makes every part that is
+  //! neither assumption nor issue an issue.
+  void CollectArgumentSentences();
+  //! The theory view: assumptions, issues and the consequences report. Applies
+  //! each interpretation in turn, so statuses end as the last one's.
+  std::vector<std::string> TheoryViewLines();
+  //! Refreshes the variables of every assumption and issue and their parts.
+  void RefreshVariables();
+  //! Sets the statuses of the interpretation with this index (0-based).
+  void ApplyInterpretation(int index);
+
+  //! Text of status panel 1 after ComputeInterpretations ("" if none computed).
+  [[nodiscard]] std::string StatusText() const;
+  //! Whether interpretations were computed by the last refresh.
+  [[nodiscard]] bool InterpretationsComputed() const { return FComputed; }
+
+  [[nodiscard]] karvel::TKarvelFile& File() { return *FKarvelFile; }
+  [[nodiscard]] karvel::TKarvelTheory& Theory() { return *FTheory; }
+  [[nodiscard]] karvel::TListOfKarvelSentences& ArgumentSentences() { return FArgumentSentences; }
+  [[nodiscard]] const karvel::TListOfListOfKarvelSentences& Interpretations() const {
+    return FInterpretations;
+  }
+
+  //! The file text split into lines at CR LF, without the empty piece after
+  //! the final line break.
+  [[nodiscard]] std::vector<std::string> FileLines() const;
+
+ private:
+  void Discard();
+
+  std::unique_ptr<karvel::TKarvelFile> FKarvelFile;
+  karvel::TListOfKarvelSentences FArgumentSentences;
+  karvel::TListOfListOfKarvelSentences FInterpretations;
+  std::unique_ptr<karvel::TKarvelTheory> FTheory;
+  // Commands may hold sentences of the previous generation across one reload.
+  std::shared_ptr<karvel::TSentenceArena> FPreviousArena;
+  bool FComputed = false;
+};
+
+//! What the report tool prints for one file: the status text, the rewritten
+//! file lines and the theory view, with LF line ends.
+std::string ReportText(TheoryDocument& document);
+
+}  // namespace ostrel
