@@ -24,7 +24,7 @@ enum class TSentenceKind : std::uint8_t { Plain, Elementary, DialecticalNegation
 //! Deepest nesting of sentence parts the parser and the file reader accept.
 //! Every text holds the texts of all its parts, so memory grows with the
 //! square of the depth; deeper input is treated as malformed.
-inline constexpr int kMaxNestingDepth = 1000;
+inline constexpr int kMaxNestingDepth = 256;
 
 //! Common base of all sentences. Two sentences are the same sentence exactly
 //! when their texts are equal.
