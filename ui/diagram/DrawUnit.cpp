@@ -1,34 +1,120 @@
 #include "DrawUnit.h"
 
 #include <QGraphicsScene>
+#include <QGraphicsView>
+#include <algorithm>
+
+#include "TDiagramLabel.h"
+#include "TDiagramLayout.h"
+#include "TLine.h"
+#include "TSceneBuilder.h"
+#include "TShapeWithDoubleClicks.h"
+#include "TStatusImage.h"
 
 namespace ostrel::diagram {
 
-int TopMargin, RowHeight, RowGap, HalfRowHeight, TextTop, LeftMargin, ColumnWidth, ConnectorOffset,
-    TextPadding, HitHalfWidth, LineWidth;
 karvel::TListOfKarvelSentences DiagramSentences;
 int DiagramRowCount = 0;
 
-void InitDiagramMetrics() {
-  TopMargin = 2;
-  RowHeight = 22;
-  RowGap = 8;
-  HalfRowHeight = RowHeight / 2;
-  TextTop = 4;
-  LeftMargin = 2;
-  ColumnWidth = 18;
-  ConnectorOffset = 7;
-  TextPadding = 5;
-  HitHalfWidth = 2;
-  LineWidth = 1;
+namespace {
+
+// Room below the lowest control when scrolled to the end.
+constexpr int kVerticalScrollMargin = 3;
+
+}  // namespace
+
+void RemoveDiagramItems(QGraphicsScene& container) {
+  std::vector<QGraphicsItem*> doomed;
+  const QList<QGraphicsItem*> items = container.items(Qt::AscendingOrder);
+  for (QGraphicsItem* item : items)
+    if (item->parentItem() == nullptr && IsDiagramItem(item)) doomed.push_back(item);
+  if (doomed.empty()) return;
+  // Removing items one by one from the spatial index costs more than
+  // rebuilding it for what stays.
+  const QGraphicsScene::ItemIndexMethod method = container.itemIndexMethod();
+  container.setItemIndexMethod(QGraphicsScene::NoIndex);
+  for (QGraphicsItem* item : doomed) delete item;
+  container.setItemIndexMethod(method);
+  UpdateDiagramExtent(container);
 }
 
-// Placeholder until the layout lands: the diagram stays empty.
-void RemoveDiagramItems(QGraphicsScene&) {}
-void DrawDiagram(QGraphicsScene&, const karvel::TListOfKarvelSentences&, int firstRow, int,
-                 karvel::TKarvelTheory&, const TDiagramOptions&) {
-  DiagramSentences.clear();
-  DiagramRowCount = firstRow;
+int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                    int firstRow, int column, karvel::TKarvelTheory& theory,
+                    const TDiagramOptions& options, karvel::TListOfKarvelSentences& drawn) {
+  TSceneBuilder builder(container);
+  TDiagramLayout layout(builder, theory, options, TDiagramMetrics::Current());
+  const int rowCount = layout.DrawDiagram(sentences, firstRow, column, drawn);
+  UpdateDiagramExtent(container);
+  return rowCount;
+}
+
+void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                 int firstRow, int column, karvel::TKarvelTheory& theory,
+                 const TDiagramOptions& options) {
+  DiagramRowCount =
+      DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
+}
+
+TDiagramHit DiagramHitAt(const QGraphicsScene& container, QPoint point) {
+  // Candidates by bounding rectangle, then the exact half-open pixel test:
+  // a control of width w at x covers the pixels x .. x + w - 1.
+  const QList<QGraphicsItem*> candidates =
+      container.items(QRectF(point, QSizeF(1, 1)), Qt::IntersectsItemBoundingRect,
+                      Qt::DescendingOrder);
+  for (QGraphicsItem* item : candidates) {
+    if (!item->isVisible()) continue;
+    TDiagramHit hit;
+    if (auto* shape = qgraphicsitem_cast<TShapeWithDoubleClicks*>(item)) {
+      hit.Rect = shape->Rect();
+      if (!hit.Rect.contains(point)) continue;
+      hit.Target = shape->IsBox() ? TDiagramHitTarget::Box : TDiagramHitTarget::Connector;
+      hit.Tag = shape->Tag();
+      hit.Row = shape->Row();
+      hit.Column = shape->Column();
+    } else if (auto* stroke = qgraphicsitem_cast<TLine*>(item)) {
+      hit.Rect = stroke->Rect();
+      if (!hit.Rect.contains(point)) continue;
+      hit.Target = TDiagramHitTarget::Connector;
+      hit.Tag = stroke->Tag();
+    } else if (auto* label = qgraphicsitem_cast<TDiagramLabel*>(item)) {
+      hit.Rect = label->Rect();
+      if (!hit.Rect.contains(point)) continue;
+      hit.Target = TDiagramHitTarget::Inert;
+    } else if (auto* image = qgraphicsitem_cast<TStatusImage*>(item)) {
+      hit.Rect = image->Rect();
+      if (!hit.Rect.contains(point)) continue;
+      hit.Target = TDiagramHitTarget::Inert;
+    } else {
+      hit.Rect = item->sceneBoundingRect().toAlignedRect();
+      if (!item->sceneBoundingRect().contains(QPointF(point) + QPointF(0.5, 0.5))) continue;
+      hit.Target = TDiagramHitTarget::Other;
+    }
+    return hit;
+  }
+  return {};
+}
+
+void ConfigureDiagramView(QGraphicsView& view) {
+  view.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  view.setBackgroundBrush(Qt::white);
+  view.setRenderHints(QPainter::TextAntialiasing);
+  view.setTransformationAnchor(QGraphicsView::NoAnchor);
+  view.setResizeAnchor(QGraphicsView::NoAnchor);
+  view.setDragMode(QGraphicsView::NoDrag);
+  view.resetTransform();
+}
+
+void UpdateDiagramExtent(QGraphicsScene& container) {
+  int right = 0, bottom = 0;
+  const QList<QGraphicsItem*> items = container.items();
+  for (const QGraphicsItem* item : items) {
+    if (!item->isVisible() || item->parentItem() != nullptr) continue;
+    const QRect r = item->sceneBoundingRect().toAlignedRect();
+    right = std::max(right, r.right() + 1);
+    bottom = std::max(bottom, r.bottom() + 1);
+  }
+  if (bottom > 0) bottom += kVerticalScrollMargin;
+  container.setSceneRect(0, 0, right, bottom);
 }
 
 }  // namespace ostrel::diagram

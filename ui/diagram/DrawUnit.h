@@ -1,24 +1,19 @@
 // DrawUnit: the argument diagram. The layout walks the argument on the grid
-// (Qt-free, DiagramLayout.h); this side realises its drawing operations as
+// (Qt-free, TDiagramLayout.h); this side realises its drawing operations as
 // graphics items in a scene whose coordinates are the container's.
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+
+#include "DiagramOptions.h"
 #include "KarvelUnit.h"
+#include "TDiagramMetrics.h"
 
 class QGraphicsScene;
+class QGraphicsView;
 
 namespace ostrel::diagram {
-
-//! What the drawing reads of the window's options.
-struct TDiagramOptions {
-  bool ShowStructureOnly = false;
-  bool ShowDialecticalNegations = true;
-};
-
-//! Diagram metrics, set by InitDiagramMetrics.
-extern int TopMargin, RowHeight, RowGap, HalfRowHeight, TextTop, LeftMargin, ColumnWidth,
-    ConnectorOffset, TextPadding, HitHalfWidth, LineWidth;
-void InitDiagramMetrics();
 
 //! The sentences the last build drew, indexed by the items' tags.
 extern karvel::TListOfKarvelSentences DiagramSentences;
@@ -27,10 +22,43 @@ extern int DiagramRowCount;
 
 //! Removes every box, label, line and image item; other items stay.
 void RemoveDiagramItems(QGraphicsScene& container);
-//! Lays out and draws every argument tree of sentences into the container.
-//! Registration marks drawn sentences in (and appends them to) theory.
+//! Lays out and draws every argument tree of sentences into the container,
+//! refills DiagramSentences and sets DiagramRowCount. Registration marks drawn
+//! sentences in (and appends them to) theory.
 void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                  int firstRow, int column, karvel::TKarvelTheory& theory,
                  const TDiagramOptions& options);
+//! The same build with a list of drawn sentences of the caller's own (for a
+//! window that must not disturb DiagramSentences); returns the first row below.
+int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                    int firstRow, int column, karvel::TKarvelTheory& theory,
+                    const TDiagramOptions& options, karvel::TListOfKarvelSentences& drawn);
+
+//! What a press at a container point lands on.
+enum class TDiagramHitTarget {
+  None,       //!< free area of the container
+  Box,        //!< a sentence box: presses and double clicks
+  Connector,  //!< a rule's line, hit strip or stroke: presses only
+  Inert,      //!< a label, "..." mark or icon on top: no handlers
+  Other,      //!< an item that is not the diagram's (the in-place editor)
+};
+struct TDiagramHit {
+  TDiagramHitTarget Target = TDiagramHitTarget::None;
+  //! Index into the drawn-sentence list (Box and Connector), else -1.
+  int Tag = -1;
+  //! Grid cell of a box, else 0.
+  int Row = 0, Column = 0;
+  //! The hit control's rectangle in container coordinates.
+  QRect Rect;
+};
+//! The topmost visible item whose rectangle holds the pixel at point.
+TDiagramHit DiagramHitAt(const QGraphicsScene& container, QPoint point);
+
+//! Sets a view up as the diagram container's viewport: white, scene origin
+//! at the top-left corner, no scaling or smoothing of the pixel geometry.
+void ConfigureDiagramView(QGraphicsView& view);
+//! Sets the scrollable extent to the visible items from (0, 0), plus the
+//! container's bottom margin; call again after showing an item below.
+void UpdateDiagramExtent(QGraphicsScene& container);
 
 }  // namespace ostrel::diagram
