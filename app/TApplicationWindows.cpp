@@ -1,0 +1,53 @@
+#include "TApplicationWindows.h"
+
+#include <QApplication>
+
+#include "ApplicationIcon.h"
+
+#include "TDrawForm.h"
+#include "TKarvelForm.h"
+#include "TMatchForm.h"
+#include "TPropertiesForm.h"
+#include "TTestForm.h"
+#include "WindowFont.h"
+
+namespace ostrel {
+
+namespace {
+
+// Only the main window's close may end the program, whatever else is open.
+void DoNotQuitOnClose(QWidget& window) { window.setAttribute(Qt::WA_QuitOnClose, false); }
+
+}  // namespace
+
+void InitialiseApplication() {
+  QApplication::setApplicationName(QStringLiteral("Ostrel"));
+  // Menus and dialogs are windows of their own and take the application's font.
+  QApplication::setFont(WindowFont());
+  QApplication::setWindowIcon(ApplicationIcon());
+}
+
+TApplicationWindows::TApplicationWindows(TMainForm::TDialogs dialogs)
+    : FMainForm(std::make_unique<TMainForm>(std::move(dialogs))),
+      FKarvelForm(std::make_unique<TKarvelForm>()),
+      FDrawForm(std::make_unique<TDrawForm>()),
+      FPropertiesForm(std::make_unique<TPropertiesForm>(FMainForm.get())),
+      FTestForm(std::make_unique<TTestForm>()),
+      FMatchForm(std::make_unique<TMatchForm>()) {
+  DoNotQuitOnClose(*FKarvelForm);
+  DoNotQuitOnClose(*FDrawForm);
+  DoNotQuitOnClose(*FPropertiesForm);
+  DoNotQuitOnClose(*FTestForm);
+  DoNotQuitOnClose(*FMatchForm);
+  FMainForm->SetTestForm(FTestForm.get());
+}
+
+TApplicationWindows::~TApplicationWindows() {
+  // The properties dialog is a child of the main window; release it first so
+  // it is not destroyed twice.
+  FPropertiesForm.reset();
+}
+
+void TApplicationWindows::ShowMainForm() { FMainForm->show(); }
+
+}  // namespace ostrel

@@ -1,0 +1,17 @@
+#include "TDrawForm.h"
+
+#include "DrawUnit.h"
+#include "WindowFont.h"
+
+namespace ostrel {
+
+TDrawForm::TDrawForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("DrawForm"));
+  setFont(WindowFont());
+  setWindowTitle(QStringLiteral("DrawForm"));
+  FormCreate();
+}
+
+void TDrawForm::FormCreate() { diagram::InitDiagramMetrics(); }
+
+}  // namespace ostrel

@@ -1,0 +1,53 @@
+// The scrolling container of a diagram: a graphics view over its own scene,
+// whose scene coordinates are the container coordinates of the drawing
+// (origin at the top-left corner of the whole diagram).
+#pragma once
+
+#include <QGraphicsView>
+#include <QPointer>
+
+#include <utility>
+#include <vector>
+
+class QGraphicsScene;
+
+namespace ostrel {
+
+class TDiagramView final : public QGraphicsView {
+  Q_OBJECT
+  //! The selection index into the diagram's sentences; -1 for none.
+  Q_PROPERTY(int Tag READ Tag WRITE SetTag)
+
+ public:
+  explicit TDiagramView(QWidget* parent = nullptr);
+  TDiagramView(const TDiagramView&) = delete;
+  TDiagramView& operator=(const TDiagramView&) = delete;
+
+  //! The scene the diagram items live in.
+  [[nodiscard]] QGraphicsScene& Scene() { return *FScene; }
+
+  [[nodiscard]] int Tag() const { return FTag; }
+  void SetTag(int tag) { FTag = tag; }
+
+  //! Places a child widget of the viewport at container coordinates; it keeps
+  //! that place in the diagram while the view scrolls.
+  void PlaceChild(QWidget* child, const QRect& containerGeometry);
+  //! The container geometry last given to PlaceChild (or the widget's own).
+  [[nodiscard]] QRect ChildGeometry(const QWidget* child) const;
+
+  //! Makes the scroll extent run from the origin to the visible items' far
+  //! edges, plus the vertical scroll margin.
+  void UpdateExtent();
+
+ protected:
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void RepositionChildren();
+
+  QGraphicsScene* FScene;
+  int FTag = -1;
+  std::vector<std::pair<QPointer<QWidget>, QRect>> FChildren;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,550 @@
+#include "TMainForm.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <string>
+#include <vector>
+
+#include "StatusPanels.h"
+#include "TDiagramView.h"
+#include "TextBytes.h"
+#include "WindowFont.h"
+
+namespace ostrel {
+
+namespace {
+
+const QString kInitialCaption = QStringLiteral("Ostrel - an argument assistant based on Karvel");
+const QString kCaptionPrefix = QStringLiteral("Ostrel - ");
+const QString kKarvelFilter = QStringLiteral("Karvel file (*.kvl)");
+constexpr int kButtonHeight = 21;
+
+struct TEditItemSpec {
+  const char* Caption;  // nullptr for a separator
+  const char* EditName;
+  const char* PopupName;
+};
+
+// Both menus hold these in this order; separators carry their own names.
+constexpr TEditItemSpec kEditItems[] = {
+    {"Set as &assumption", "Setasassumption2MenuItem", "Setasassumption1MenuItem"},
+    {"Set as &issue", "Setasissue2MenuItem", "Setasissue1MenuItem"},
+    {nullptr, "N5", "N4"},
+    {"&Change elementary sentence", "Changeelementarysentence2MenuItem",
+     "Changeelementarysentence1MenuItem"},
+    {"Add c&onjunct", "Addconjunct2MenuItem", "Addconjunct1MenuItem"},
+    {nullptr, "N6", "N1"},
+    {"Add &elementary sentence", "Addstatement2MenuITem", "AddElementarySentence1MenuITem"},
+    {"Add dialectical &negation", "Adddialecticalnegation2MenuItem", "Adddialecticalnegation1MenuItem"},
+    {nullptr, "N7", "N2"},
+    {"&Support", "Givesupport2MenuItem", "Givesupport1MenuItem"},
+    {"&Attack", "Attack2MenuItem", "Attack1MenuItem"},
+    {nullptr, "N8", "N3"},
+    {"&Delete", "Delete2MenuItem", "Delete1MenuItem"},
+    {nullptr, "N12", "N9"},
+    {"&Match", "Match2MenuItem", "Match1MenuItem"},
+    {"In&stantiate", "Instantiate2MenuItem", "Instantiate1MenuItem"},
+    {nullptr, "N10", "N11"},
+    {"&Properties", "Properties2MenuItem", "Properties1MenuItem"},
+};
+
+QString JoinLines(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  std::string joined;
+  joined.reserve(size);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) joined += '\n';
+    joined += lines[i];
+  }
+  return TextFromBytes(joined);
+}
+
+QTextEdit* NewTextView(QWidget* page, const char* name, bool bothScrollBars) {
+  auto* view = new QTextEdit(page);
+  view->setObjectName(QString::fromLatin1(name));
+  view->setAcceptRichText(false);
+  if (bothScrollBars) {
+    // With a horizontal bar long sentences stay on one line each.
+    view->setLineWrapMode(QTextEdit::NoWrap);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  }
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+  return view;
+}
+
+QPixmap StatusIcon(QChar mark) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(14);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, QString(mark));
+  return pixmap;
+}
+
+}  // namespace
+
+TMainForm::TDialogs TMainForm::StandardDialogs() {
+  TDialogs dialogs;
+  dialogs.ShowError = [](QWidget* parent, const QString& message) {
+    QMessageBox::critical(parent, QStringLiteral("Ostrel"), message);
+  };
+  dialogs.ChooseFileToOpen = [](QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), kKarvelFilter);
+  };
+  dialogs.ChooseFileToSave = [](QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Save as"), QString(), kKarvelFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Appending the suffix inside the dialog lets it ask before overwriting
+    // the file that will really be written.
+    dialog.setDefaultSuffix(QStringLiteral("kvl"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+  };
+  return dialogs;
+}
+
+TMainForm::TMainForm(TDialogs dialogs, QWidget* parent)
+    : QMainWindow(parent), FDialogs(std::move(dialogs)) {
+  setObjectName(QStringLiteral("MainForm"));
+  setFont(WindowFont());
+  setWindowTitle(kInitialCaption);
+  // The frame position is the given one; the window manager adds its frame
+  // around the given size.
+  move(66, 23);
+  resize(724, 574);
+
+  createActions();
+  createMenus();
+  createToolBars();
+  createPages();
+  createStatusBar();
+  createStatusIcons();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createActions() {
+  New1 = new QAction(tr("&New"), this);
+  New1->setObjectName(QStringLiteral("New1"));
+  connect(New1, &QAction::triggered, this, &TMainForm::New1Click);
+
+  Open1 = new QAction(tr("&Open..."), this);
+  Open1->setObjectName(QStringLiteral("Open1"));
+  connect(Open1, &QAction::triggered, this, &TMainForm::Open1Click);
+
+  Saveas1 = new QAction(tr("Save &as..."), this);
+  Saveas1->setObjectName(QStringLiteral("Saveas1"));
+  connect(Saveas1, &QAction::triggered, this, &TMainForm::Saveas1Click);
+
+  // Checkable actions invert their mark themselves before triggered fires.
+  Showstructureonly1 = new QAction(tr("&Show structure only"), this);
+  Showstructureonly1->setObjectName(QStringLiteral("Showstructureonly1"));
+  Showstructureonly1->setCheckable(true);
+  connect(Showstructureonly1, &QAction::triggered, this, &TMainForm::Showstructureonly1Click);
+
+  Parsesentences1 = new QAction(tr("&Parse sentences"), this);
+  Parsesentences1->setObjectName(QStringLiteral("Parsesentences1"));
+  Parsesentences1->setCheckable(true);
+  Parsesentences1->setChecked(true);
+  connect(Parsesentences1, &QAction::triggered, this, &TMainForm::Parsesentences1Click);
+
+  Showdialecticalnegations1 = new QAction(tr("Show dialectical &negations"), this);
+  Showdialecticalnegations1->setObjectName(QStringLiteral("Showdialecticalnegations1"));
+  Showdialecticalnegations1->setCheckable(true);
+  Showdialecticalnegations1->setChecked(true);
+  connect(Showdialecticalnegations1, &QAction::triggered, this,
+          &TMainForm::Showdialecticalnegations1Click);
+
+  Test2 = new QAction(tr("&Test"), this);
+  Test2->setObjectName(QStringLiteral("Test2"));
+  connect(Test2, &QAction::triggered, this, &TMainForm::Test2Click);
+}
+
+void TMainForm::createMenus() {
+  File1 = new QMenu(tr("&File"), this);
+  File1->setObjectName(QStringLiteral("File1"));
+  File1->addAction(New1);
+  File1->addAction(Open1);
+  File1->addAction(Saveas1);
+
+  Edit1 = new QMenu(tr("&Edit"), this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  connect(Edit1, &QMenu::aboutToShow, this, &TMainForm::Edit1Click);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+
+  int command = 0;
+  for (const TEditItemSpec& spec : kEditItems) {
+    if (spec.Caption == nullptr) {
+      Edit1->addSeparator()->setObjectName(QString::fromLatin1(spec.EditName));
+      PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(spec.PopupName));
+      continue;
+    }
+    const bool shownAtStart = static_cast<TEditCommand>(command) == TEditCommand::Addstatement;
+    QAction* editItem = Edit1->addAction(tr(spec.Caption));
+    editItem->setObjectName(QString::fromLatin1(spec.EditName));
+    editItem->setVisible(shownAtStart);
+    QAction* popupItem = PopupMenu1->addAction(tr(spec.Caption));
+    popupItem->setObjectName(QString::fromLatin1(spec.PopupName));
+    popupItem->setVisible(shownAtStart);
+    FEditMenuItems[static_cast<std::size_t>(command)] = editItem;
+    FPopupMenuItems[static_cast<std::size_t>(command)] = popupItem;
+    ++command;
+  }
+
+  Options1 = new QMenu(tr("&Options"), this);
+  Options1->setObjectName(QStringLiteral("Options1"));
+  Options1->addAction(Showstructureonly1);
+  Options1->addAction(Parsesentences1);
+  Options1->addAction(Showdialecticalnegations1);
+
+  Test1 = new QMenu(tr("&Test"), this);
+  Test1->setObjectName(QStringLiteral("Test1"));
+  Test1->addAction(Test2);
+  Test1->menuAction()->setVisible(false);
+}
+
+void TMainForm::createToolBars() {
+  // The control bar takes the place of a menu bar: the menus drop down from
+  // its tool buttons.
+  ControlBar1 = new QWidget(this);
+  ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
+  ControlBar1->setFixedHeight(27);
+  auto* barLayout = new QHBoxLayout(ControlBar1);
+  barLayout->setContentsMargins(0, 0, 0, 0);
+  barLayout->setSpacing(0);
+
+  ToolBar1 = new QToolBar(ControlBar1);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  barLayout->addWidget(ToolBar1);
+  barLayout->addStretch(1);
+
+  const auto addMenuButton = [this](const char* name, QMenu* menu) {
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(QString::fromLatin1(name));
+    // The button's own text keeps the ampersand, which gives it Alt+letter.
+    button->setText(menu->title());
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    button->setMinimumHeight(kButtonHeight);
+    // No drop-down arrow: the buttons read like the items of a menu bar.
+    button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    return std::pair{button, ToolBar1->addWidget(button)};
+  };
+  ToolButton2 = addMenuButton("ToolButton2", File1).first;
+  ToolButton3 = addMenuButton("ToolButton3", Edit1).first;
+  ToolButton4 = addMenuButton("ToolButton4", Options1).first;
+  auto [testButton, testButtonAction] = addMenuButton("ToolButton1", Test1);
+  ToolButton1 = testButton;
+  // A widget on a tool bar is hidden through its action.
+  testButtonAction->setVisible(false);
+
+  setMenuWidget(ControlBar1);
+}
+
+void TMainForm::createPages() {
+  TextBasedKarvelPageControl = new QTabWidget(this);
+  TextBasedKarvelPageControl->setObjectName(QStringLiteral("TextBasedKarvelPageControl"));
+  setCentralWidget(TextBasedKarvelPageControl);
+
+  FileTabSheet = new QWidget;
+  FileTabSheet->setObjectName(QStringLiteral("FileTabSheet"));
+  RichEdit1 = NewTextView(FileTabSheet, "RichEdit1", true);
+  TextBasedKarvelPageControl->addTab(FileTabSheet, tr("F&ile"));
+
+  TheoryTabSheet = new QWidget;
+  TheoryTabSheet->setObjectName(QStringLiteral("TheoryTabSheet"));
+  RichEdit2 = NewTextView(TheoryTabSheet, "RichEdit2", true);
+  TextBasedKarvelPageControl->addTab(TheoryTabSheet, tr("T&heory"));
+
+  ConsequencesTabSheet = new QWidget;
+  ConsequencesTabSheet->setObjectName(QStringLiteral("ConsequencesTabSheet"));
+  RichEdit3 = NewTextView(ConsequencesTabSheet, "RichEdit3", false);
+  TextBasedKarvelPageControl->addTab(ConsequencesTabSheet, tr("&Consequences"));
+
+  TabSheet1 = new QWidget;
+  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  createDiagramPage(TabSheet1);
+  TextBasedKarvelPageControl->addTab(TabSheet1, tr("&Dialectical arguments"));
+
+  TextBasedKarvelPageControl->setCurrentWidget(TabSheet1);
+}
+
+void TMainForm::createDiagramPage(QWidget* page) {
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  ScrollBox1 = new TDiagramView(page);
+  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+  layout->addWidget(ScrollBox1, 1);
+
+  // The in-place editor and the unused edit box live on the container, not in
+  // the scene, so diagram rebuilds never touch them.
+  ComboBox1 = new QComboBox;
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::InsertAlphabetically);
+  ComboBox1->hide();
+  ScrollBox1->PlaceChild(ComboBox1, QRect(2, 2, 241, 21));
+
+  Edit2 = new QLineEdit;
+  Edit2->setObjectName(QStringLiteral("Edit2"));
+  Edit2->hide();
+  ScrollBox1->PlaceChild(Edit2, QRect(160, 192, 241, 21));
+
+  ToolBar2 = new QToolBar(page);
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  ToolBar2->setMovable(false);
+  ToolBar2->setFloatable(false);
+  ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  ToolBar2->hide();
+  layout->addWidget(ToolBar2);
+
+  FInterpretationGroup = new QActionGroup(this);
+  FInterpretationGroup->setExclusive(true);
+  connect(FInterpretationGroup, &QActionGroup::triggered, this, &TMainForm::InterpretationButtonClick);
+}
+
+void TMainForm::createStatusBar() {
+  MainStatusBar = new QStatusBar(this);
+  MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
+  MainStatusBar->setFixedHeight(19);
+  FStatusPanels = AddStatusPanels(*MainStatusBar);
+  setStatusBar(MainStatusBar);
+}
+
+void TMainForm::createStatusIcons() {
+  FStatusIcons = {StatusIcon(QLatin1Char('!')), StatusIcon(QLatin1Char('?'))};
+}
+
+void TMainForm::FormCreate() {
+  TextBasedKarvelPageControl->setTabVisible(TextBasedKarvelPageControl->indexOf(ConsequencesTabSheet),
+                                            false);
+  FInteraction.AddingSentence = false;
+  FInteraction.ChangingSentence = false;
+  FInteraction.AddingSupportOrAttack = false;
+  FInteraction.MouseColumn = -1;
+  FInteraction.MouseRow = -1;
+  New1Click();
+}
+
+void TMainForm::New1Click() {
+  setWindowTitle(kInitialCaption);
+  FDocument.ResetToMinimal();
+  EmptyTextViews();
+  try {
+    FDocument.File().SaveToFile(kTemporaryFileName);
+  } catch (const karvel::TFileError& error) {
+    // Loading now would bring back whatever an older working file holds.
+    diagram::RemoveDiagramItems(ScrollBox1->Scene());
+    AbandonRefresh(TextFromBytes(error.what()));
+    return;
+  }
+  LoadTheoryFile(QString::fromLatin1(kTemporaryFileName));
+}
+
+void TMainForm::Open1Click() {
+  const QString fileName = FDialogs.ChooseFileToOpen(this);
+  if (fileName.isEmpty()) return;
+  LoadTheoryFile(fileName);
+}
+
+void TMainForm::Saveas1Click() {
+  QString fileName = FDialogs.ChooseFileToSave(this);
+  if (fileName.isEmpty()) return;
+  if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".kvl");
+  try {
+    FDocument.File().SaveToFile(FileNameBytes(fileName));
+  } catch (const karvel::TFileError& error) {
+    ReportError(TextFromBytes(error.what()));
+    return;
+  }
+  setWindowTitle(kCaptionPrefix + QFileInfo(fileName).fileName());
+}
+
+void TMainForm::LoadTheoryFile(const QString& FileName) {
+  if (FileName != QLatin1String(kTemporaryFileName)) {
+    setWindowTitle(kCaptionPrefix + QFileInfo(FileName).fileName());
+  }
+  // Read discards the old document and creates the new one; the diagram items
+  // carry only indices, so removing them after the discard is safe.
+  diagram::RemoveDiagramItems(ScrollBox1->Scene());
+  EmptyTextViews();
+  try {
+    FDocument.Read(FileNameBytes(FileName), Parsesentences1->isChecked());
+    FDocument.File().SaveToFile(kTemporaryFileName);
+  } catch (const karvel::TFileError& error) {
+    AbandonRefresh(TextFromBytes(error.what()));
+    return;
+  }
+  diagram::InitDiagramMetrics();
+
+  FStatusPanels[1]->clear();
+  FDocument.ComputeInterpretations(Showstructureonly1->isChecked());
+  FStatusPanels[1]->setText(TextFromBytes(FDocument.StatusText()));
+  const auto count = static_cast<int>(FDocument.Interpretations().size());
+  if (FDocument.InterpretationsComputed() && count >= 2) {
+    ShowInterpretationButtons(count);
+  } else {
+    RemoveInterpretationButtons();
+  }
+
+  FDocument.CollectArgumentSentences();
+  DrawArgumentDiagram();
+  FillTextViews();
+  // The report leaves the last interpretation's statuses behind; the pressed
+  // button and the diagram show the first, so the sentences do as well.
+  if (count >= 1) FDocument.ApplyInterpretation(0);
+  FDocument.RefreshVariables();
+}
+
+void TMainForm::InterpretationButtonClick(QAction* button) {
+  if (button == nullptr || !FInterpretationGroup->actions().contains(button)) return;
+  const int index = button->data().toInt();
+  if (index < 0 || index >= static_cast<int>(FDocument.Interpretations().size())) return;
+  button->setChecked(true);
+  FDocument.ApplyInterpretation(index);
+  diagram::RemoveDiagramItems(ScrollBox1->Scene());
+  DrawArgumentDiagram();
+}
+
+void TMainForm::Showstructureonly1Click() { LoadTheoryFile(QString::fromLatin1(kTemporaryFileName)); }
+
+void TMainForm::Parsesentences1Click() { LoadTheoryFile(QString::fromLatin1(kTemporaryFileName)); }
+
+void TMainForm::Showdialecticalnegations1Click() {
+  LoadTheoryFile(QString::fromLatin1(kTemporaryFileName));
+}
+
+void TMainForm::Edit1Click() {
+  // The visibility rules for the opened Edit menu belong to the command
+  // availability; until they exist the menu keeps the items' last state.
+}
+
+void TMainForm::FormResize() {
+  QRect geometry = ScrollBox1->ChildGeometry(ComboBox1);
+  geometry.setWidth(ScrollBox1->width() - diagram::LeftMargin - 5);
+  ScrollBox1->PlaceChild(ComboBox1, geometry);
+}
+
+void TMainForm::Test2Click() {
+  if (FTestForm == nullptr) return;
+  FTestForm->show();
+  FTestForm->raise();
+  FTestForm->activateWindow();
+}
+
+diagram::TDiagramOptions TMainForm::DiagramOptions() const {
+  diagram::TDiagramOptions options;
+  options.ShowStructureOnly = Showstructureonly1->isChecked();
+  options.ShowDialecticalNegations = Showdialecticalnegations1->isChecked();
+  return options;
+}
+
+QString TMainForm::StatusPanelText(int panel) const {
+  return FStatusPanels.at(static_cast<std::size_t>(panel))->text();
+}
+
+QList<QAction*> TMainForm::InterpretationButtons() const { return FInterpretationGroup->actions(); }
+
+QAction* TMainForm::EditMenuItem(TEditCommand command) const {
+  return FEditMenuItems.at(static_cast<std::size_t>(command));
+}
+
+QAction* TMainForm::PopupMenuItem(TEditCommand command) const {
+  return FPopupMenuItems.at(static_cast<std::size_t>(command));
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TMainForm::EmptyTextViews() {
+  RichEdit1->clear();
+  RichEdit2->clear();
+  RichEdit3->clear();
+}
+
+void TMainForm::FillTextViews() {
+  // One assignment per view: appending line by line costs a layout pass each.
+  RichEdit1->setPlainText(JoinLines(FDocument.FileLines()));
+  RichEdit2->setPlainText(JoinLines(FDocument.TheoryViewLines()));
+}
+
+void TMainForm::DrawArgumentDiagram() {
+  diagram::DrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), 0, 0, FDocument.Theory(),
+                       DiagramOptions());
+  ScrollBox1->UpdateExtent();
+}
+
+void TMainForm::ShowInterpretationButtons(int count) {
+  RemoveInterpretationButtons();
+  for (int i = 0; i < count; ++i) {
+    auto* button = new QAction(QString::number(i + 1), ToolBar2);
+    button->setObjectName(QStringLiteral("InterpretationButton%1").arg(i + 1));
+    button->setCheckable(true);
+    button->setData(i);  // the button's Tag
+    FInterpretationGroup->addAction(button);
+    ToolBar2->addAction(button);
+    if (QWidget* widget = ToolBar2->widgetForAction(button)) widget->setMinimumHeight(kButtonHeight);
+  }
+  FInterpretationGroup->actions().constFirst()->setChecked(true);
+  ToolBar2->show();
+}
+
+void TMainForm::RemoveInterpretationButtons() {
+  ToolBar2->hide();
+  // Deleting an action removes it from the group and its button from the bar.
+  const QList<QAction*> buttons = FInterpretationGroup->actions();
+  for (QAction* button : buttons) delete button;
+}
+
+void TMainForm::AbandonRefresh(const QString& message) {
+  // Consistent first: the error box runs an event loop that repaints the window.
+  FDocument.Clear();
+  RemoveInterpretationButtons();
+  ScrollBox1->SetTag(-1);
+  FStatusPanels[1]->clear();
+  EmptyTextViews();
+  // An empty drawing also empties the diagram's sentence list, which would
+  // otherwise keep pointing into the discarded document.
+  DrawArgumentDiagram();
+  ReportError(message);
+}
+
+void TMainForm::ReportError(const QString& message) { FDialogs.ShowError(this, message); }
+
+}  // namespace ostrel
