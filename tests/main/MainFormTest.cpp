@@ -1,0 +1,432 @@
+// The main window: start-up state, the refresh cycle driven through File >
+// Open, the options, the interpretation buttons, Save as and failing files.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../logic/TestTheory.h"
+#include "GuiTestSupport.h"
+#include "TDiagramView.h"
+#include "TMainForm.h"
+
+namespace ostrel {
+namespace {
+
+using karvel::testing::ElementaryFile;
+using karvel::testing::Texts;
+using testing::TScriptedDialogs;
+
+// p, q and r attack each other pairwise: one interpretation per assumption.
+const std::vector<std::string> kThreeWay = {"p",           "q",           "r",
+                                            "if(p, x(q))", "if(q, x(p))", "if(q, x(r))",
+                                            "if(r, x(q))", "if(p, x(r))", "if(r, x(p))"};
+const std::string kEmptyLayout =
+    "<KARVEL>\r\n<THEORY>\r\n\r\n</THEORY>\r\n<ISSUES>\r\n\r\n</ISSUES>\r\n</KARVEL>\r\n";
+const QString kInitialCaption = QStringLiteral("Ostrel - an argument assistant based on Karvel");
+
+class MainFormTest : public testing::TWorkingDirectoryTest {
+ protected:
+  void SetUp() override {
+    TWorkingDirectoryTest::SetUp();
+    Form = std::make_unique<TMainForm>(Dialogs.Dialogs());
+  }
+  void TearDown() override {
+    Form.reset();
+    TWorkingDirectoryTest::TearDown();
+  }
+
+  template <typename T>
+  T* Child(const char* name) const {
+    T* child = Form->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  QString View(const char* name) const { return Child<QTextEdit>(name)->toPlainText(); }
+  QStringList ViewLines(const char* name) const { return View(name).split(QLatin1Char('\n')); }
+  QStringList ButtonCaptions() const {
+    QStringList captions;
+    for (const QAction* button : Form->InterpretationButtons()) captions << button->text();
+    return captions;
+  }
+  bool ToolBar2Shown() const { return !Child<QToolBar>("ToolBar2")->isHidden(); }
+  int Selection() const { return Child<TDiagramView>("ScrollBox1")->property("Tag").toInt(); }
+
+  void Open(const QString& path) {
+    Dialogs.FilesToOpen.push_back(path);
+    Form->Open1Click();
+  }
+  void OpenTheory(const std::vector<std::string>& assumptions,
+                  const std::vector<std::string>& issues = {}) {
+    Open(WriteFile(QStringLiteral("theory.kvl"), ElementaryFile(assumptions, issues)));
+  }
+  // The justified elementary assumptions; the rules of kThreeWay are justified in each.
+  std::set<std::string> JustifiedAssumptions() {
+    std::set<std::string> justified;
+    for (const auto* s : Form->Document().Theory().Assumptions) {
+      if (s->IsJustified && karvel::IsElementary(s)) justified.insert(s->Text);
+    }
+    return justified;
+  }
+  std::set<std::string> ElementaryTextsOf(const karvel::TListOfKarvelSentences& interpretation) {
+    std::set<std::string> texts;
+    for (const auto* s : interpretation) {
+      if (karvel::IsElementary(s)) texts.insert(s->Text);
+    }
+    return texts;
+  }
+
+  TScriptedDialogs Dialogs;
+  std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MainFormTest, StartsWithTheEmptyTheory) {
+  EXPECT_EQ(Form->windowTitle(), kInitialCaption);
+  auto* pages = Child<QTabWidget>("TextBasedKarvelPageControl");
+  EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet1");
+  const int consequences = pages->indexOf(Child<QWidget>("ConsequencesTabSheet"));
+  EXPECT_FALSE(pages->isTabVisible(consequences));
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+  EXPECT_EQ(Form->StatusPanelText(0), "");
+  EXPECT_EQ(Form->StatusPanelText(1), "");
+  EXPECT_EQ(Selection(), -1);
+  EXPECT_EQ(Form->Interaction().MouseRow, -1);
+  EXPECT_EQ(Form->Interaction().MouseColumn, -1);
+  // The working file holds the rewritten empty theory, not the minimal one.
+  EXPECT_EQ(ReadFile(PathOf("~tmp.kvl")), kEmptyLayout + "\r\n");
+  EXPECT_TRUE(Dialogs.Errors.isEmpty());
+}
+
+TEST_F(MainFormTest, TextViewsOfTheEmptyTheory) {
+  EXPECT_EQ(ViewLines("RichEdit2"),
+            (QStringList{"ASSUMPTIONS", "", "", "", "ISSUES", "", "", "",
+                         "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}));
+  EXPECT_EQ(ViewLines("RichEdit1"), (QStringList{"<KARVEL>", "<THEORY>", "", "</THEORY>", "<ISSUES>",
+                                                 "", "</ISSUES>", "</KARVEL>"}));
+  EXPECT_EQ(View("RichEdit3"), "");
+  EXPECT_FALSE(Child<QTextEdit>("RichEdit1")->isReadOnly());
+  EXPECT_FALSE(Child<QTextEdit>("RichEdit2")->isReadOnly());
+}
+
+TEST_F(MainFormTest, OpenShowsTheRewrittenTheoryAndNamesTheFile) {
+  ASSERT_TRUE(QDir().mkdir("sub"));
+  const std::string body = ElementaryFile({"p", "q", "p"}, {"s"});
+  Open(WriteFile("sub/y.kvl", "preamble line\r\n" + body + "trailing text\r\n"));
+
+  const std::string rewritten = ElementaryFile({"p", "q"}, {"s"});
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - y.kvl");
+  EXPECT_EQ(View("RichEdit1") + "\n", QString::fromStdString(rewritten).replace("\r\n", "\n"));
+  EXPECT_FALSE(View("RichEdit1").contains("preamble"));
+  EXPECT_EQ(ReadFile(PathOf("~tmp.kvl")), rewritten + "\r\n");
+  EXPECT_EQ(ViewLines("RichEdit2").mid(0, 9),
+            (QStringList{"ASSUMPTIONS", "", "p", "q", "", "", "ISSUES", "", "s"}));
+
+  // Option changes and other reloads of the working file keep the caption.
+  Child<QAction>("Showstructureonly1")->trigger();
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - y.kvl");
+  Form->New1Click();
+  EXPECT_EQ(Form->windowTitle(), kInitialCaption);
+}
+
+TEST_F(MainFormTest, CancelledOpenChangesNothing) {
+  OpenTheory({"p", "q"});
+  const QString file = View("RichEdit1");
+  Form->Open1Click();  // the dialog queue is empty: cancelled
+  EXPECT_EQ(View("RichEdit1"), file);
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - theory.kvl");
+}
+
+TEST_F(MainFormTest, ThreeInterpretationsGiveThreeButtons) {
+  OpenTheory(kThreeWay);
+  EXPECT_EQ(Form->StatusPanelText(1), "There are 3 dialectical interpretations.");
+  EXPECT_TRUE(ToolBar2Shown());
+  EXPECT_EQ(ButtonCaptions(), (QStringList{"1", "2", "3"}));
+  const QList<QAction*> buttons = Form->InterpretationButtons();
+  for (int i = 0; i < buttons.size(); ++i) {
+    EXPECT_EQ(buttons[i]->data().toInt(), i);
+    EXPECT_TRUE(buttons[i]->isCheckable());
+    EXPECT_EQ(buttons[i]->isChecked(), i == 0);
+  }
+  const QStringList report = ViewLines("RichEdit2");
+  EXPECT_TRUE(report.contains("DIALECTICAL INTERPRETATION 3"));
+  // After the report the sentences carry the first interpretation again.
+  const auto& interpretations = Form->Document().Interpretations();
+  ASSERT_EQ(interpretations.size(), 3U);
+  EXPECT_EQ(JustifiedAssumptions(), ElementaryTextsOf(interpretations[0]));
+}
+
+TEST_F(MainFormTest, PressingAButtonChangesStatusesButNotTheViews) {
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  OpenTheory(kThreeWay);
+  const QString file = View("RichEdit1");
+  const QString theory = View("RichEdit2");
+  const auto before = JustifiedAssumptions();
+
+  QAction* second = Form->InterpretationButtons().at(1);
+  auto* secondButton = qobject_cast<QToolButton*>(Child<QToolBar>("ToolBar2")->widgetForAction(second));
+  ASSERT_NE(secondButton, nullptr);
+  QTest::mouseClick(secondButton, Qt::LeftButton);
+
+  EXPECT_TRUE(second->isChecked());
+  EXPECT_FALSE(Form->InterpretationButtons().at(0)->isChecked());
+  const auto after = JustifiedAssumptions();
+  EXPECT_NE(after, before);
+  EXPECT_EQ(after, ElementaryTextsOf(Form->Document().Interpretations()[1]));
+  EXPECT_EQ(View("RichEdit1"), file);
+  EXPECT_EQ(View("RichEdit2"), theory);
+  EXPECT_EQ(ButtonCaptions(), (QStringList{"1", "2", "3"}));
+}
+
+TEST_F(MainFormTest, OneOrNoInterpretationGivesNoButtons) {
+  OpenTheory(kThreeWay);
+  OpenTheory({"p", "q"});
+  EXPECT_EQ(Form->StatusPanelText(1), "There is 1 dialectical interpretation.");
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+  EXPECT_TRUE(ViewLines("RichEdit2").contains("UNIQUE DIALECTICAL INTERPRETATION"));
+
+  OpenTheory(kThreeWay);
+  OpenTheory({"p", "if(p, x(p))"});
+  EXPECT_EQ(Form->StatusPanelText(1), "There is no dialectical interpretation.");
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+}
+
+TEST_F(MainFormTest, TheoryWithoutAssumptionsClearsButtonsAndPanel) {
+  OpenTheory(kThreeWay);
+  ASSERT_EQ(Form->InterpretationButtons().size(), 3);
+  OpenTheory({}, {"q"});
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+  EXPECT_EQ(Form->StatusPanelText(1), "");
+}
+
+TEST_F(MainFormTest, ShowStructureOnlyComputesNothingUntilTurnedOff) {
+  OpenTheory(kThreeWay);
+  QAction* option = Child<QAction>("Showstructureonly1");
+  ASSERT_FALSE(option->isChecked());
+  option->trigger();
+  EXPECT_TRUE(option->isChecked());
+  EXPECT_TRUE(Form->DiagramOptions().ShowStructureOnly);
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+  EXPECT_EQ(Form->StatusPanelText(1), "");
+  const QStringList report = ViewLines("RichEdit2");
+  EXPECT_EQ(report.mid(report.size() - 2),
+            (QStringList{"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}));
+  EXPECT_TRUE(report.contains("p"));  // the theory itself is still listed
+  EXPECT_TRUE(JustifiedAssumptions().empty());
+
+  option->trigger();
+  EXPECT_EQ(ButtonCaptions(), (QStringList{"1", "2", "3"}));
+  EXPECT_EQ(Form->StatusPanelText(1), "There are 3 dialectical interpretations.");
+}
+
+TEST_F(MainFormTest, ParseSentencesOffKeepsConditionalsElementary) {
+  QAction* option = Child<QAction>("Parsesentences1");
+  ASSERT_TRUE(option->isChecked());
+  option->trigger();
+  OpenTheory(kThreeWay);
+  // Nine unrelated elementary sentences cannot attack each other.
+  EXPECT_EQ(Form->StatusPanelText(1), "There is 1 dialectical interpretation.");
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  // The working file keeps the texts as elementary sentences; parsing them
+  // again on the reload turns them into rules.
+  option->trigger();
+  EXPECT_EQ(Form->InterpretationButtons().size(), 3);
+}
+
+TEST_F(MainFormTest, PartsOfTheArgumentBecomeIssues) {
+  OpenTheory({"if(a, b)"});
+  const QStringList report = ViewLines("RichEdit2");
+  const auto issues = report.indexOf("ISSUES");
+  ASSERT_GE(issues, 0);
+  const QStringList issueLines = report.mid(issues + 2, 2);
+  EXPECT_EQ(std::set<QString>(issueLines.begin(), issueLines.end()), (std::set<QString>{"a", "b"}));
+  // The file view is the file as rewritten before the parts became issues.
+  EXPECT_TRUE(View("RichEdit1").contains("<CONDITIONAL>"));
+  EXPECT_TRUE(View("RichEdit1").contains("<ISSUES>\n\n</ISSUES>"));
+}
+
+TEST_F(MainFormTest, UnreadableFileLeavesAnEmptyConsistentDocument) {
+  OpenTheory(kThreeWay);
+  ASSERT_EQ(Form->InterpretationButtons().size(), 3);
+  Child<TDiagramView>("ScrollBox1")->SetTag(4);
+  const std::string workingFile = ReadFile(PathOf("~tmp.kvl"));
+
+  const QString missing = PathOf("missing.kvl");
+  Open(missing);
+
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot open file " + missing});
+  EXPECT_TRUE(Form->Document().Theory().Assumptions.empty());
+  EXPECT_TRUE(Form->Document().Theory().Issues.empty());
+  EXPECT_TRUE(Form->Document().Interpretations().empty());
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+  EXPECT_EQ(Selection(), -1);
+  EXPECT_EQ(Form->StatusPanelText(1), "");
+  EXPECT_EQ(View("RichEdit1"), "");
+  EXPECT_EQ(View("RichEdit2"), "");
+  EXPECT_TRUE(diagram::DiagramSentences.empty());
+  // The abandoned load wrote nothing: the user's work is still in the working file.
+  EXPECT_EQ(ReadFile(PathOf("~tmp.kvl")), workingFile);
+}
+
+TEST_F(MainFormTest, UnwritableWorkingFileAbandonsTheRefresh) {
+  const QString theory = WriteFile("theory.kvl", ElementaryFile(kThreeWay));
+  Open(theory);
+  ASSERT_EQ(Form->InterpretationButtons().size(), 3);
+  // A directory in the working file's place cannot be replaced, even by root.
+  ASSERT_TRUE(QFile::remove(PathOf("~tmp.kvl")));
+  ASSERT_TRUE(QDir().mkdir("~tmp.kvl"));
+
+  Open(theory);
+
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot create file ~tmp.kvl"});
+  EXPECT_TRUE(Form->Document().Theory().Assumptions.empty());
+  EXPECT_TRUE(Form->Document().File().Text.empty());
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_EQ(Selection(), -1);
+  EXPECT_EQ(View("RichEdit1"), "");
+  EXPECT_EQ(View("RichEdit2"), "");
+
+  // File > New stops at the same error instead of loading a stale file.
+  Dialogs.Errors.clear();
+  Form->New1Click();
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot create file ~tmp.kvl"});
+  EXPECT_EQ(View("RichEdit2"), "");
+}
+
+TEST_F(MainFormTest, ReadOnlyWorkingDirectoryIsReported) {
+  const QString theory = WriteFile("theory.kvl", ElementaryFile({"p"}));
+  ASSERT_TRUE(QFile::setPermissions(PathOf("."), QFile::ReadOwner | QFile::ExeOwner));
+  if (access(".", W_OK) == 0) {
+    QFile::setPermissions(PathOf("."), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    GTEST_SKIP() << "running with privileges that write into read-only directories; "
+                    "UnwritableWorkingFileAbandonsTheRefresh covers the failure";
+  }
+  Open(theory);
+  QFile::setPermissions(PathOf("."), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot create file ~tmp.kvl"});
+  EXPECT_TRUE(Form->Document().Theory().Assumptions.empty());
+}
+
+TEST_F(MainFormTest, StartUpInAnUnwritableDirectoryShowsOneError) {
+  Form.reset();
+  ASSERT_TRUE(QFile::remove(PathOf("~tmp.kvl")));
+  ASSERT_TRUE(QDir().mkdir("~tmp.kvl"));
+  Dialogs.Errors.clear();
+  Form = std::make_unique<TMainForm>(Dialogs.Dialogs());
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot create file ~tmp.kvl"});
+  EXPECT_EQ(Form->windowTitle(), kInitialCaption);
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+}
+
+TEST_F(MainFormTest, SaveAsWritesTheRewrittenTheory) {
+  OpenTheory({"p", "q", "p"});
+  Dialogs.FilesToSave.push_back(PathOf("kept"));
+  Form->Saveas1Click();
+
+  EXPECT_TRUE(Dialogs.Errors.isEmpty());
+  EXPECT_EQ(ReadFile(PathOf("kept.kvl")), ReadFile(PathOf("~tmp.kvl")));
+  EXPECT_EQ(ReadFile(PathOf("kept.kvl")), ElementaryFile({"p", "q"}) + "\r\n");
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - kept.kvl");
+  Child<QAction>("Showdialecticalnegations1")->trigger();
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - kept.kvl");
+
+  // A typed extension is kept; the saved file opens as the same theory.
+  Dialogs.FilesToSave.push_back(PathOf("other.txt"));
+  Form->Saveas1Click();
+  EXPECT_EQ(ReadFile(PathOf("other.txt")), ReadFile(PathOf("kept.kvl")));
+  Form->New1Click();
+  Open(PathOf("other.txt"));
+  EXPECT_EQ(ViewLines("RichEdit2").mid(0, 4), (QStringList{"ASSUMPTIONS", "", "p", "q"}));
+}
+
+TEST_F(MainFormTest, SaveAsFailureIsReportedAndChangesNothing) {
+  OpenTheory({"p"});
+  const QString target = PathOf("no-such-directory/x.kvl");
+  Dialogs.FilesToSave.push_back(target);
+  Form->Saveas1Click();
+  EXPECT_EQ(Dialogs.Errors, QStringList{"Cannot create file " + target});
+  EXPECT_EQ(Form->windowTitle(), "Ostrel - theory.kvl");
+  EXPECT_FALSE(Form->Document().Theory().Assumptions.empty());
+
+  Dialogs.Errors.clear();
+  Form->Saveas1Click();  // cancelled
+  EXPECT_TRUE(Dialogs.Errors.isEmpty());
+}
+
+TEST_F(MainFormTest, MenusAndToolBarButtons) {
+  const auto texts = [](const QList<QAction*>& actions) {
+    QStringList list;
+    for (const QAction* action : actions) list << (action->isSeparator() ? "-" : action->text());
+    return list;
+  };
+  EXPECT_EQ(texts(Child<QMenu>("File1")->actions()), (QStringList{"&New", "&Open...", "Save &as..."}));
+  const QStringList commands{"Set as &assumption", "Set as &issue", "-", "&Change elementary sentence",
+                             "Add c&onjunct", "-", "Add &elementary sentence",
+                             "Add dialectical &negation", "-", "&Support", "&Attack", "-", "&Delete",
+                             "-", "&Match", "In&stantiate", "-", "&Properties"};
+  EXPECT_EQ(texts(Child<QMenu>("Edit1")->actions()), commands);
+  EXPECT_EQ(texts(Child<QMenu>("PopupMenu1")->actions()), commands);
+  for (QAction* item : Child<QMenu>("Edit1")->actions()) {
+    const bool shown = item->isSeparator() || item->objectName() == "Addstatement2MenuITem";
+    EXPECT_EQ(item->isVisible(), shown) << item->objectName().toStdString();
+  }
+  EXPECT_EQ(Form->PopupMenuItem(TEditCommand::Givesupport)->objectName(), "Givesupport1MenuItem");
+  EXPECT_EQ(Form->EditMenuItem(TEditCommand::Properties)->objectName(), "Properties2MenuItem");
+  EXPECT_TRUE(Form->PopupMenuItem(TEditCommand::Addstatement)->isVisible());
+
+  EXPECT_EQ(texts(Child<QMenu>("Options1")->actions()),
+            (QStringList{"&Show structure only", "&Parse sentences", "Show dialectical &negations"}));
+  EXPECT_FALSE(Child<QAction>("Showstructureonly1")->isChecked());
+  EXPECT_TRUE(Child<QAction>("Parsesentences1")->isChecked());
+  EXPECT_TRUE(Child<QAction>("Showdialecticalnegations1")->isChecked());
+
+  auto* toolBar = Child<QToolBar>("ToolBar1");
+  QStringList buttons;
+  for (QAction* action : toolBar->actions()) {
+    auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
+    ASSERT_NE(button, nullptr);
+    if (action->isVisible()) buttons << button->objectName() + " " + button->text();
+  }
+  EXPECT_EQ(buttons, (QStringList{"ToolButton2 &File", "ToolButton3 &Edit", "ToolButton4 &Options"}));
+  EXPECT_EQ(Child<QToolButton>("ToolButton1")->menu(), Child<QMenu>("Test1"));
+  EXPECT_EQ(Child<QToolButton>("ToolButton3")->popupMode(), QToolButton::InstantPopup);
+}
+
+TEST_F(MainFormTest, EditorAndHiddenControlsStayInTheContainer) {
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  OpenTheory(kThreeWay);
+  auto* view = Child<TDiagramView>("ScrollBox1");
+  auto* editor = Child<QComboBox>("ComboBox1");
+  EXPECT_TRUE(editor->isHidden());
+  EXPECT_TRUE(Child<QWidget>("Edit2")->isHidden());
+  EXPECT_EQ(editor->parentWidget(), view->viewport());
+  EXPECT_EQ(view->backgroundBrush().color(), QColor(Qt::white));
+
+  Form->resize(900, 640);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view->ChildGeometry(editor).width(), view->width() - 7);
+}
+
+}  // namespace
+}  // namespace ostrel
