@@ -1,26 +1,20 @@
 #include "TDiagramView.h"
 
-#include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QScrollBar>
 
 #include <algorithm>
 
-namespace ostrel {
+#include "DrawUnit.h"
 
-namespace {
-constexpr int kVerticalScrollMargin = 3;
-}
+namespace ostrel {
 
 TDiagramView::TDiagramView(QWidget* parent) : QGraphicsView(parent), FScene(new QGraphicsScene(this)) {
   setScene(FScene);
-  setBackgroundBrush(Qt::white);
+  // White, with cell 0, 0 at the top-left corner however small the diagram is.
+  diagram::ConfigureDiagramView(*this);
   FScene->setBackgroundBrush(Qt::white);
-  // Cell 0, 0 must stay at the top-left corner however small the diagram is.
-  setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  setTransformationAnchor(QGraphicsView::NoAnchor);
-  setResizeAnchor(QGraphicsView::NoAnchor);
-  FScene->setSceneRect(0, 0, 1, 1);
+  diagram::UpdateDiagramExtent(*FScene);
 }
 
 void TDiagramView::PlaceChild(QWidget* child, const QRect& containerGeometry) {
@@ -43,12 +37,7 @@ QRect TDiagramView::ChildGeometry(const QWidget* child) const {
 }
 
 void TDiagramView::UpdateExtent() {
-  QRectF extent(0, 0, 1, 1);
-  for (const QGraphicsItem* item : FScene->items()) {
-    if (item->isVisible()) extent = extent.united(item->sceneBoundingRect());
-  }
-  // Items never lie left of or above the origin; a stray one must not shift cell 0, 0.
-  FScene->setSceneRect(0, 0, extent.right(), extent.bottom() + kVerticalScrollMargin);
+  diagram::UpdateDiagramExtent(*FScene);
   RepositionChildren();
 }
 

@@ -36,7 +36,7 @@ class TDiagramView final : public QGraphicsView {
   [[nodiscard]] QRect ChildGeometry(const QWidget* child) const;
 
   //! Makes the scroll extent run from the origin to the visible items' far
-  //! edges, plus the vertical scroll margin.
+  //! edges (plus the bottom margin) and puts the child widgets back in place.
   void UpdateExtent();
 
  protected:

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -21,9 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "DisplayText.h"
+#include "FileNameBytes.h"
+#include "StatusIcons.h"
 #include "StatusPanels.h"
 #include "TDiagramView.h"
-#include "TextBytes.h"
 #include "WindowFont.h"
 
 namespace ostrel {
@@ -73,7 +74,7 @@ QString JoinLines(const std::vector<std::string>& lines) {
     if (i > 0) joined += '\n';
     joined += lines[i];
   }
-  return TextFromBytes(joined);
+  return diagram::DisplayText(joined);
 }
 
 QTextEdit* NewTextView(QWidget* page, const char* name, bool bothScrollBars) {
@@ -90,19 +91,6 @@ QTextEdit* NewTextView(QWidget* page, const char* name, bool bothScrollBars) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);
   return view;
-}
-
-QPixmap StatusIcon(QChar mark) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(14);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, QString(mark));
-  return pixmap;
 }
 
 }  // namespace
@@ -346,7 +334,8 @@ void TMainForm::createStatusBar() {
 }
 
 void TMainForm::createStatusIcons() {
-  FStatusIcons = {StatusIcon(QLatin1Char('!')), StatusIcon(QLatin1Char('?'))};
+  // The diagram draws the images; the window's list names them.
+  for (int i = 0; i < diagram::kStatusIconCount; ++i) FStatusIcons << diagram::StatusIcon(i);
 }
 
 void TMainForm::FormCreate() {
@@ -369,7 +358,7 @@ void TMainForm::New1Click() {
   } catch (const karvel::TFileError& error) {
     // Loading now would bring back whatever an older working file holds.
     diagram::RemoveDiagramItems(ScrollBox1->Scene());
-    AbandonRefresh(TextFromBytes(error.what()));
+    AbandonRefresh(diagram::DisplayText(error.what()));
     return;
   }
   LoadTheoryFile(QString::fromLatin1(kTemporaryFileName));
@@ -388,7 +377,7 @@ void TMainForm::Saveas1Click() {
   try {
     FDocument.File().SaveToFile(FileNameBytes(fileName));
   } catch (const karvel::TFileError& error) {
-    ReportError(TextFromBytes(error.what()));
+    ReportError(diagram::DisplayText(error.what()));
     return;
   }
   setWindowTitle(kCaptionPrefix + QFileInfo(fileName).fileName());
@@ -406,14 +395,14 @@ void TMainForm::LoadTheoryFile(const QString& FileName) {
     FDocument.Read(FileNameBytes(FileName), Parsesentences1->isChecked());
     FDocument.File().SaveToFile(kTemporaryFileName);
   } catch (const karvel::TFileError& error) {
-    AbandonRefresh(TextFromBytes(error.what()));
+    AbandonRefresh(diagram::DisplayText(error.what()));
     return;
   }
   diagram::InitDiagramMetrics();
 
   FStatusPanels[1]->clear();
   FDocument.ComputeInterpretations(Showstructureonly1->isChecked());
-  FStatusPanels[1]->setText(TextFromBytes(FDocument.StatusText()));
+  FStatusPanels[1]->setText(diagram::DisplayText(FDocument.StatusText()));
   const auto count = static_cast<int>(FDocument.Interpretations().size());
   if (FDocument.InterpretationsComputed() && count >= 2) {
     ShowInterpretationButtons(count);
