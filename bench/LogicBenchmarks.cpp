@@ -566,6 +566,21 @@ void BM_InterpretationsMutualPairs(benchmark::State& state) {
   MutualPairs(theory, 12);
   Interpretations(state, theory, 4096);
 }
+// The attack chain of n where every a_i also gives c, and c starts a
+// derivation of n more steps: each assumption the grounded step drops takes
+// the whole derivation out of the closure and back in.
+void BM_InterpretationsChainSharedConsequence(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  TKarvelTheory theory;
+  AttackChain(theory, n, false);
+  for (std::size_t i = 1; i <= n; ++i) AddAssumption(theory, "if(" + A(i) + ", c)");
+  AddAssumption(theory, "if(c, d1)");
+  for (std::size_t j = 1; j < n; ++j)
+    AddAssumption(theory, "if(d" + std::to_string(j) + ", d" + std::to_string(j + 1) + ")");
+  Interpretations(state, theory, 1);
+}
+BENCHMARK(BM_InterpretationsChainSharedConsequence)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
 // The same pairs (8 of them) in a theory where one text stands for two
 // structures: an elementary antecedent "if(z, w)" beside the conditional
 // if(z, w). Such theories take the plain enumeration of 2^16 candidates.
