@@ -105,10 +105,11 @@ void TKarvelFile::LoadFromBytes(std::string_view bytes) {
   Text.append("\r\n");
 }
 
-void TKarvelFile::SaveToFile(const std::string& fileName) const {
+void TKarvelFile::SaveToFile(const std::string& fileName, bool flushToDisk) const {
   // Write a sibling temporary file and rename it over the target, so that an
   // interrupted write never leaves a half-written file and a symbolic link
-  // at the target is replaced rather than written through.
+  // at the target is replaced rather than written through. Flushing costs
+  // milliseconds, too much for the working file rewritten by every reload.
   const std::size_t slash = fileName.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
@@ -121,7 +122,8 @@ void TKarvelFile::SaveToFile(const std::string& fileName) const {
                           ? (existing.st_mode & 07777)
                           : DefaultFileMode();
   const bool written = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), Text) &&
-                       WriteAll(fd.Get(), "\r\n") && ::fdatasync(fd.Get()) == 0 && fd.Close();
+                       WriteAll(fd.Get(), "\r\n") && (!flushToDisk || ::fdatasync(fd.Get()) == 0) &&
+                       fd.Close();
   if (!written || ::rename(temp.c_str(), fileName.c_str()) != 0) {
     ::unlink(temp.c_str());
     throw TFileError(TFileError::TKind::Create, fileName);

@@ -37,9 +37,10 @@ class TKarvelFile {
   void LoadFromFile(const std::string& fileName);
   //! Sets Text from raw file bytes exactly as LoadFromFile does.
   void LoadFromBytes(std::string_view bytes);
-  //! Writes Text followed by CR LF, replacing the target atomically.
+  //! Writes Text followed by CR LF, replacing the target atomically; with
+  //! flushToDisk the bytes reach the disk before the target is replaced.
   //! Throws TFileError(Create) when the file cannot be written.
-  void SaveToFile(const std::string& fileName) const;
+  void SaveToFile(const std::string& fileName, bool flushToDisk = false) const;
 };
 
 //! Position (1-based, 0 if none) of the first tag in text; on success rest is

@@ -375,7 +375,7 @@ void TMainForm::Saveas1Click() {
   if (fileName.isEmpty()) return;
   if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".kvl");
   try {
-    FDocument.File().SaveToFile(FileNameBytes(fileName));
+    FDocument.File().SaveToFile(FileNameBytes(fileName), /*flushToDisk=*/true);
   } catch (const karvel::TFileError& error) {
     ReportError(diagram::DisplayText(error.what()));
     return;
