@@ -1,5 +1,6 @@
 #include "DrawUnit.h"
 
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <algorithm>
@@ -24,17 +25,28 @@ constexpr int kVerticalScrollMargin = 3;
 }  // namespace
 
 void RemoveDiagramItems(QGraphicsScene& container) {
-  std::vector<QGraphicsItem*> doomed;
+  // Deleting items one at a time costs a search of the scene's lists per
+  // item, quadratic on a large diagram; clearing is linear. So the few items
+  // that are not the diagram's are taken out, the scene cleared, and they are
+  // put back in their stacking order.
+  std::vector<QGraphicsItem*> kept;
+  bool any = false;
   const QList<QGraphicsItem*> items = container.items(Qt::AscendingOrder);
-  for (QGraphicsItem* item : items)
-    if (item->parentItem() == nullptr && IsDiagramItem(item)) doomed.push_back(item);
-  if (doomed.empty()) return;
-  // Removing items one by one from the spatial index costs more than
-  // rebuilding it for what stays.
-  const QGraphicsScene::ItemIndexMethod method = container.itemIndexMethod();
-  container.setItemIndexMethod(QGraphicsScene::NoIndex);
-  for (QGraphicsItem* item : doomed) delete item;
-  container.setItemIndexMethod(method);
+  for (QGraphicsItem* item : items) {
+    if (item->parentItem() != nullptr) continue;
+    if (IsDiagramItem(item))
+      any = true;
+    else
+      kept.push_back(item);
+  }
+  if (!any) return;
+  // Items added since the event loop last ran wait in a list of items to
+  // polish that every single removal searches; polishing them first keeps a
+  // second rebuild within one command linear.
+  QCoreApplication::sendPostedEvents(&container, QEvent::MetaCall);
+  for (QGraphicsItem* item : kept) container.removeItem(item);
+  container.clear();
+  for (QGraphicsItem* item : kept) container.addItem(item);
   UpdateDiagramExtent(container);
 }
 

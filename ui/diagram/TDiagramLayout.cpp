@@ -62,27 +62,34 @@ void TDiagramLayout::BuildIndex(const TListOfKarvelSentences& sentences) {
   FIds.clear();
   FInfo.clear();
   FRules.clear();
+  FRuleData.clear();
+  FAntecedentIds.clear();
+  FEntryIds.assign(sentences.size(), -1);
   FIds.reserve(sentences.size() * 2 + FTheory.Assumptions.size() + FTheory.Issues.size());
   FInfo.reserve(sentences.size() * 2);
 
-  for (TKarvelSentence* s : sentences) {
-    const int id = Intern(s->Text);
-    if (FInfo[id].FirstEntry == nullptr) FInfo[id].FirstEntry = s;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    const int id = Intern(sentences[i]->Text);
+    FEntryIds[i] = id;
+    if (FInfo[id].FirstEntry == nullptr) FInfo[id].FirstEntry = sentences[i];
   }
   // Consequent text -> conditionals concluding it, and negated text ->
   // conditionals attacking it, both in list order, as ranges of FRules.
-  std::vector<int> supporterOf(sentences.size(), -1), attackerOf(sentences.size(), -1);
+  std::vector<int> ruleOf(sentences.size(), -1), attackerOf(sentences.size(), -1);
   for (std::size_t i = 0; i < sentences.size(); ++i) {
     const TKarvelConditional* rule = karvel::AsConditional(sentences[i]);
     if (rule == nullptr) continue;
-    const std::string& consequent = rule->Consequent->Text;
-    supporterOf[i] = Intern(consequent);
+    TRuleData data{Intern(rule->Consequent->Text), static_cast<int>(FAntecedentIds.size()), 0};
+    for (const TKarvelSentence* a : rule->Antecedents) FAntecedentIds.push_back(Intern(a->Text));
+    data.AntecedentsEnd = static_cast<int>(FAntecedentIds.size());
+    ruleOf[i] = static_cast<int>(FRuleData.size());
+    FRuleData.push_back(data);
     std::string_view inner;
-    if (karvel::NegatedText(consequent, inner)) attackerOf[i] = Intern(inner);
+    if (karvel::NegatedText(rule->Consequent->Text, inner)) attackerOf[i] = Intern(inner);
   }
   std::vector<int> supporters(FInfo.size(), 0), attackers(FInfo.size(), 0);
   for (std::size_t i = 0; i < sentences.size(); ++i) {
-    if (supporterOf[i] >= 0) ++supporters[supporterOf[i]];
+    if (ruleOf[i] >= 0) ++supporters[FRuleData[ruleOf[i]].ConsequentId];
     if (attackerOf[i] >= 0) ++attackers[attackerOf[i]];
   }
   int next = 0;
@@ -92,11 +99,11 @@ void TDiagramLayout::BuildIndex(const TListOfKarvelSentences& sentences) {
     FInfo[id].AttackersBegin = FInfo[id].AttackersEnd = next;
     next += attackers[id];
   }
-  FRules.resize(next, TRuleRef{nullptr, 0});
+  FRules.resize(next, TRuleRef{nullptr, 0, 0});
   for (std::size_t i = 0; i < sentences.size(); ++i) {
-    if (supporterOf[i] < 0) continue;
-    const TRuleRef ref{karvel::AsConditional(sentences[i]), FIds.find(sentences[i]->Text)->second};
-    FRules[FInfo[supporterOf[i]].SupportersEnd++] = ref;
+    if (ruleOf[i] < 0) continue;
+    const TRuleRef ref{karvel::AsConditional(sentences[i]), FEntryIds[i], ruleOf[i]};
+    FRules[FInfo[FRuleData[ruleOf[i]].ConsequentId].SupportersEnd++] = ref;
     if (attackerOf[i] >= 0) FRules[FInfo[attackerOf[i]].AttackersEnd++] = ref;
   }
 
@@ -119,51 +126,43 @@ int TDiagramLayout::DrawDiagram(const TListOfKarvelSentences& sentences, int fir
   BuildIndex(sentences);
 
   std::vector<char> isAntecedent(FInfo.size(), 0);
-  for (TKarvelSentence* s : sentences)
-    if (const TKarvelConditional* rule = karvel::AsConditional(s))
-      for (TKarvelSentence* a : rule->Antecedents) {
-        const int id = Intern(a->Text);
-        if (static_cast<std::size_t>(id) >= isAntecedent.size()) isAntecedent.resize(id + 1, 0);
-        isAntecedent[id] = 1;
-      }
-  auto antecedentText = [&](const TKarvelSentence* s) {
-    const int id = FIds.find(s->Text)->second;
-    return static_cast<std::size_t>(id) < isAntecedent.size() && isAntecedent[id] != 0;
-  };
+  for (int id : FAntecedentIds) isAntecedent[id] = 1;
 
   // Conclusions and sentences that stand alone first, then sentences used only
   // as reasons, then rules and negations that no tree has drawn.
-  TListOfKarvelSentences candidates;
+  std::vector<std::size_t> candidates;
   candidates.reserve(sentences.size());
   auto plain = [](const TKarvelSentence* s) {
     return !karvel::IsConditional(s) && !karvel::IsNegation(s);
   };
-  for (TKarvelSentence* s : sentences)
-    if (plain(s) && !antecedentText(s)) candidates.push_back(s);
-  for (TKarvelSentence* s : sentences)
-    if (plain(s) && antecedentText(s)) candidates.push_back(s);
-  for (TKarvelSentence* s : sentences)
-    if (karvel::IsConditional(s)) candidates.push_back(s);
-  for (TKarvelSentence* s : sentences)
-    if (karvel::IsNegation(s)) candidates.push_back(s);
+  for (std::size_t i = 0; i < sentences.size(); ++i)
+    if (plain(sentences[i]) && isAntecedent[FEntryIds[i]] == 0) candidates.push_back(i);
+  for (std::size_t i = 0; i < sentences.size(); ++i)
+    if (plain(sentences[i]) && isAntecedent[FEntryIds[i]] != 0) candidates.push_back(i);
+  for (std::size_t i = 0; i < sentences.size(); ++i)
+    if (karvel::IsConditional(sentences[i])) candidates.push_back(i);
+  for (std::size_t i = 0; i < sentences.size(); ++i)
+    if (karvel::IsNegation(sentences[i])) candidates.push_back(i);
 
   int row = firstRow;
-  for (TKarvelSentence* candidate : candidates) {
-    const TTextInfo& info = FInfo[FIds.find(candidate->Text)->second];
+  for (std::size_t i : candidates) {
+    const TTextInfo& info = FInfo[FEntryIds[i]];
     // A negation that a drawn attack concludes is not drawn again.
     if (info.DrawnIndex >= 0 || info.ConcludedByDrawnRule) continue;
-    row += LayOutSentence(candidate, row, column);
+    row += LayOutSentence(sentences[i], FEntryIds[i], row, column);
   }
   FDrawn = nullptr;
   return row;
 }
 
-void TDiagramLayout::Register(TKarvelSentence* node, int id) {
+void TDiagramLayout::Register(TKarvelSentence* node, int id, int consequentId) {
   if (FInfo[id].DrawnIndex >= 0) return;
   FInfo[id].DrawnIndex = static_cast<int>(FDrawn->size());
   FDrawn->push_back(node);
-  if (const TKarvelConditional* rule = karvel::AsConditional(node))
-    FInfo[Intern(rule->Consequent->Text)].ConcludedByDrawnRule = true;
+  if (const TKarvelConditional* rule = karvel::AsConditional(node)) {
+    if (consequentId < 0) consequentId = Intern(rule->Consequent->Text);
+    FInfo[consequentId].ConcludedByDrawnRule = true;
+  }
   if (node->IsAssumption || node->IsIssue) return;
   TTextInfo& info = FInfo[id];
   if (info.Assumption != nullptr) {
@@ -181,17 +180,15 @@ void TDiagramLayout::Register(TKarvelSentence* node, int id) {
   }
 }
 
-TKarvelSentence* TDiagramLayout::Replaced(TKarvelSentence* antecedent, TConjunctSource source,
-                                          int poolOwner) {
+TKarvelSentence* TDiagramLayout::Replaced(TKarvelSentence* antecedent, int id,
+                                          TConjunctSource source, int poolOwner) {
   if (source == TConjunctSource::Unchanged) return antecedent;
-  const int id = Intern(antecedent->Text);
   if (source == TConjunctSource::Assumptions)
     return FInfo[id].Assumption != nullptr ? FInfo[id].Assumption : antecedent;
   return InPool(id, poolOwner) ? FInfo[id].FirstEntry : antecedent;
 }
 
-int TDiagramLayout::LayOutSentence(TKarvelSentence* node, int row, int column) {
-  const int id = Intern(node->Text);
+int TDiagramLayout::LayOutSentence(TKarvelSentence* node, int id, int row, int column) {
   const bool repeated = FInfo[id].OnPath;
   const bool exhausted = !InPool(id, -1);
   // Past a bound an occurrence is drawn as if repeated: its box, the "..."
@@ -266,7 +263,7 @@ void TDiagramLayout::LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind,
   }
   nextColumn = column + 1;
   nextRow = row + rows;
-  Register(rule.Rule, id);
+  Register(rule.Rule, id, FRuleData[rule.Data].ConsequentId);
   DrawConnector(rule, true, StyleOf(kind), row, column, nextRow, nextColumn);
 }
 
@@ -274,7 +271,7 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
                                      int column) {
   const int id = rule.TextId;
   ++FNodes;
-  Register(rule.Rule, id);
+  Register(rule.Rule, id, FRuleData[rule.Data].ConsequentId);
   int rows = 0;
   const TTextInfo& info = FInfo[id];
   const int supportersBegin = info.SupportersBegin, supportersEnd = info.SupportersEnd;
@@ -291,10 +288,11 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
     FInfo[id].OnPath = true;
     ++FDepth;
     int previousRow = 0, previousRows = 0;
+    const int* ids = FAntecedentIds.data() + FRuleData[rule.Data].AntecedentsBegin;
     for (std::size_t j = 0; j < antecedents.size(); ++j) {
-      TKarvelSentence* conjunct = Replaced(antecedents[j], TConjunctSource::Pool, id);
+      TKarvelSentence* conjunct = Replaced(antecedents[j], ids[j], TConjunctSource::Pool, id);
       const int conjunctRow = j == 0 ? row : previousRow + previousRows;
-      const int used = LayOutSentence(conjunct, conjunctRow, conjunctColumn);
+      const int used = LayOutSentence(conjunct, ids[j], conjunctRow, conjunctColumn);
       rows += used;
       if (j > 0)
         DrawConnector(rule, false, TConnectorKind::LineDropSupport, previousRow,
@@ -333,11 +331,12 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
 void TDiagramLayout::LayOutConjuncts(const TRuleRef& rule, TConjunctSource source, int poolOwner,
                                      int nextRow, int nextColumn, int& rows) {
   const TListOfKarvelSentences& antecedents = rule.Rule->Antecedents;
+  const int* ids = FAntecedentIds.data() + FRuleData[rule.Data].AntecedentsBegin;
   int previousRow = 0, previousRows = 0;
   for (std::size_t j = 0; j < antecedents.size(); ++j) {
-    TKarvelSentence* conjunct = Replaced(antecedents[j], source, poolOwner);
+    TKarvelSentence* conjunct = Replaced(antecedents[j], ids[j], source, poolOwner);
     const int conjunctRow = j == 0 ? nextRow : previousRow + previousRows;
-    const int used = LayOutSentence(conjunct, conjunctRow, nextColumn);
+    const int used = LayOutSentence(conjunct, ids[j], conjunctRow, nextColumn);
     rows += used;
     // The link continues the rule's line from the gap above the previous
     // conjunct and turns into this one.

@@ -76,6 +76,12 @@ class TDiagramLayout final {
   struct TRuleRef {
     karvel::TKarvelConditional* Rule;
     int TextId;
+    int Data;  // into FRuleData
+  };
+  // Text ids of a conditional's parts, so walking a rule hashes no text.
+  struct TRuleData {
+    int ConsequentId;
+    int AntecedentsBegin, AntecedentsEnd;  // into FAntecedentIds
   };
   enum class TConjunctSource : std::uint8_t { Unchanged, Pool, Assumptions };
 
@@ -83,16 +89,17 @@ class TDiagramLayout final {
   int Intern(std::string_view text);
   [[nodiscard]] bool InPool(int id, int poolOwner) const;
   [[nodiscard]] int CountRules(int begin, int end) const;
-  karvel::TKarvelSentence* Replaced(karvel::TKarvelSentence* antecedent, TConjunctSource source,
-                                    int poolOwner);
+  karvel::TKarvelSentence* Replaced(karvel::TKarvelSentence* antecedent, int id,
+                                    TConjunctSource source, int poolOwner);
 
-  int LayOutSentence(karvel::TKarvelSentence* node, int row, int column);
+  int LayOutSentence(karvel::TKarvelSentence* node, int id, int row, int column);
   void LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind, int row, int column, int& rows,
                       int& nextRow, int& nextColumn);
   int LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind, int row, int column);
   void LayOutConjuncts(const TRuleRef& rule, TConjunctSource source, int poolOwner, int nextRow,
                        int nextColumn, int& rows);
-  void Register(karvel::TKarvelSentence* node, int id);
+  //! consequentId: the text id of a conditional's consequent, -1 to look it up.
+  void Register(karvel::TKarvelSentence* node, int id, int consequentId = -1);
 
   void DrawSentenceBox(karvel::TKarvelSentence* sentence, int id, int minColumns, int row,
                        int column);
@@ -112,6 +119,9 @@ class TDiagramLayout final {
   std::unordered_map<std::string_view, int> FIds;
   std::vector<TTextInfo> FInfo;
   std::vector<TRuleRef> FRules;
+  std::vector<TRuleData> FRuleData;
+  std::vector<int> FAntecedentIds;
+  std::vector<int> FEntryIds;  // text id of each sentence of the build
   std::size_t FNodes = 0;
   std::size_t FCut = 0;
   int FDepth = 0;
