@@ -9,10 +9,10 @@ namespace {
 
 using TPixelArt = std::array<const char*, kStatusIconSize>;
 
-// Drawn as pixel art so the marks stay crisp at their small size.
+// Drawn as pixel art so the marks stay crisp at their small size. The dot
+// sits high enough to stay clear of an attack's cross on the box's edge.
 constexpr TPixelArt kExclamationMark = {
     "................",
-    "................",
     ".......##.......",
     ".......##.......",
     ".......##.......",
@@ -22,14 +22,14 @@ constexpr TPixelArt kExclamationMark = {
     ".......##.......",
     ".......##.......",
     "................",
+    ".......##.......",
+    ".......##.......",
     "................",
-    ".......##.......",
-    ".......##.......",
+    "................",
     "................",
     "................",
 };
 constexpr TPixelArt kQuestionMark = {
-    "................",
     "................",
     "......####......",
     ".....##..##.....",
@@ -40,9 +40,10 @@ constexpr TPixelArt kQuestionMark = {
     ".......##.......",
     ".......##.......",
     "................",
+    ".......##.......",
+    ".......##.......",
     "................",
-    ".......##.......",
-    ".......##.......",
+    "................",
     "................",
     "................",
 };
