@@ -369,7 +369,8 @@ void BM_ReadUnterminated(benchmark::State& state) {
 }
 
 #define READ_BENCHMARK(name) BENCHMARK(name)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond)
-READ_BENCHMARK(BM_ReadRealistic);
+// 5 and 40 MB too, to tell the growth of the cost from cache effects.
+READ_BENCHMARK(BM_ReadRealistic)->Arg(5)->Arg(40);
 READ_BENCHMARK(BM_ReadRealisticUnparsed);
 READ_BENCHMARK(BM_ReadNoTheoryEnd);
 READ_BENCHMARK(BM_ReadNoSentenceEnd);
