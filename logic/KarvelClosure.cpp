@@ -2,9 +2,9 @@
 // passes, computed by events instead of rescanning the list every pass.
 #include <functional>
 #include <queue>
-#include <unordered_map>
 #include <vector>
 
+#include "KarvelTextIndex.h"
 #include "KarvelTheory.h"
 
 namespace karvel {
@@ -13,7 +13,10 @@ namespace {
 
 class TClosureBuilder {
  public:
-  explicit TClosureBuilder(TListOfKarvelSentences& closure) : FClosure(closure) {}
+  TClosureBuilder(TListOfKarvelSentences& closure, std::size_t expected)
+      : FClosure(closure), FTexts(2 * expected) {
+    FClosure.reserve(expected);
+  }
 
   void Run(const TListOfKarvelSentences& sentences) {
     FClosure.clear();
@@ -22,84 +25,105 @@ class TClosureBuilder {
     // conditional fires when, at its turn, all antecedents are in and its
     // consequent is not. Only conditionals that can fire are visited.
     std::size_t passEnd = FClosure.size();
-    std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> current;
-    for (std::size_t i : FReady) current.push(i);
+    for (std::size_t i : FReady) FCurrent.push(i);
     FReady.clear();
-    while (!current.empty()) {
-      while (!current.empty()) {
-        const std::size_t i = current.top();
-        current.pop();
-        auto* conditional = AsConditional(FClosure[i]);
-        if (FIndex.count(conditional->Consequent->Text)) continue;  // never fires again
+    while (!FCurrent.empty()) {
+      while (!FCurrent.empty()) {
+        const std::size_t i = FCurrent.top();
+        FCurrent.pop();
+        auto* conditional = static_cast<TKarvelConditional*>(FClosure[i]);
+        const int consequent = Id(conditional->Consequent->Text);
+        if (FIn[consequent]) continue;  // never fires again
         FCursor = i;
         FPassEnd = passEnd;
-        FCurrent = &current;
-        Append(conditional->Consequent);
+        Append(conditional->Consequent, consequent);
       }
       passEnd = FClosure.size();
-      for (std::size_t i : FReady) current.push(i);
+      for (std::size_t i : FReady) FCurrent.push(i);
       FReady.clear();
     }
   }
 
  private:
+  // Texts are numbered once; membership and waiting lists are by number.
+  int Id(std::string_view text) {
+    const int id = FTexts.Insert(text).first;
+    if (static_cast<std::size_t>(id) >= FIn.size()) {
+      FIn.push_back(false);
+      FFirstWaiting.push_back(-1);
+    }
+    return id;
+  }
   // Appends a sentence unless its text is present, and wakes the
   // conditionals waiting for that text.
-  void Append(TKarvelSentence* s) {
-    if (!FIndex.emplace(s->Text, FClosure.size()).second) return;
+  void Append(TKarvelSentence* s, int id = -1) {
+    if (id < 0) id = Id(s->Text);
+    if (FIn[id]) return;
+    FIn[id] = true;
     const std::size_t index = FClosure.size();
     FClosure.push_back(s);
+    FMissing.push_back(0);
     if (auto* conditional = AsConditional(s)) {
       std::size_t missing = 0;
       for (auto* a : conditional->Antecedents) {
-        if (FIndex.count(a->Text)) continue;
+        const int antecedent = Id(a->Text);
+        if (FIn[antecedent]) continue;
         ++missing;
-        FWaiting[a->Text].push_back(index);
+        // Waiting lists are chained through one array: no allocation per text.
+        FWaits.push_back({index, FFirstWaiting[antecedent]});
+        FFirstWaiting[antecedent] = static_cast<int>(FWaits.size()) - 1;
       }
-      FMissing.emplace(index, missing);
+      FMissing[index] = missing;
       if (missing == 0) FReady.push_back(index);
     }
-    auto waiting = FWaiting.find(s->Text);
-    if (waiting == FWaiting.end()) return;
-    for (std::size_t c : waiting->second) {
+    // Woken in the order they started waiting, which the heap and the ready
+    // list do not depend on.
+    for (int w = FFirstWaiting[id]; w >= 0; w = FWaits[w].Next) {
+      const std::size_t c = FWaits[w].Conditional;
       if (--FMissing[c] != 0) continue;
       // Still ahead of the cursor in this pass: examined in this pass.
-      if (FCurrent && c > FCursor && c < FPassEnd)
-        FCurrent->push(c);
+      if (FPassEnd > 0 && c > FCursor && c < FPassEnd)
+        FCurrent.push(c);
       else
         FReady.push_back(c);
     }
-    FWaiting.erase(waiting);
+    FFirstWaiting[id] = -1;
   }
 
   TListOfKarvelSentences& FClosure;
-  std::unordered_map<std::string_view, std::size_t> FIndex;
-  std::unordered_map<std::string_view, std::vector<std::size_t>> FWaiting;
-  std::unordered_map<std::size_t, std::size_t> FMissing;
+  TTextIndex FTexts;
+  struct TWait {
+    std::size_t Conditional;
+    int Next;
+  };
+  std::vector<char> FIn;
+  std::vector<int> FFirstWaiting;  // by text: head of its chain in FWaits
+  std::vector<TWait> FWaits;
+  std::vector<std::size_t> FMissing;  // by closure index
   std::vector<std::size_t> FReady;
   std::size_t FCursor = 0;
-  std::size_t FPassEnd = 0;
-  std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>>* FCurrent = nullptr;
+  std::size_t FPassEnd = 0;  // 0 until the first pass starts
+  std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> FCurrent;
 };
 
 }  // namespace
 
 void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSentences& closure) {
   TListOfKarvelSentences result;
-  TClosureBuilder(result).Run(sentences);
+  TClosureBuilder(result, sentences.size()).Run(sentences);
   closure = std::move(result);
 }
 
 bool IsConsistent(const TListOfKarvelSentences& sentences, TKarvelSentence*& culprit) {
   TListOfKarvelSentences closure;
   DeductiveClosure(sentences, closure);
-  std::unordered_map<std::string_view, std::size_t> negated;  // S for every "x(S)" present
+  TTextIndex negated;  // S for every "x(S)" present
   for (auto* s : closure) {
     std::string_view inner;
-    if (NegatedText(s->Text, inner)) negated.emplace(inner, 0);
+    if (NegatedText(s->Text, inner)) negated.Insert(inner);
   }
   for (auto* s : closure) {
-    if (negated.count(s->Text)) {
+    if (negated.Contains(s->Text)) {
       culprit = s;
       return false;
     }

@@ -9,10 +9,14 @@
 
 namespace karvel::detail {
 
-//! Bytes of text a structure built from `inputSize` bytes may hold in all its
-//! sentences before it is treated as malformed: compound texts repeat their
-//! parts, and without a bound crafted input could exhaust memory.
-inline std::size_t TextBudget(std::size_t inputSize) { return 128 * inputSize + 65536; }
+//! Bytes of text a sentence parsed from `inputSize` bytes may hold in all its
+//! parts. Every byte of a well-formed sentence's text stands in the texts of
+//! at most kMaxNestingDepth parts, and its canonical text is at most twice as
+//! long as what was typed, so only the fallbacks of malformed input (which
+//! keep the rest of the text at every level) can exceed this.
+inline std::size_t TextBudget(std::size_t inputSize) {
+  return 2 * static_cast<std::size_t>(kMaxNestingDepth) * inputSize + 65536;
+}
 
 //! Text hashes of freshly built sentences, so that variable collection does
 //! not rehash long compound texts at every level.

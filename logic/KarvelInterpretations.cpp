@@ -84,13 +84,13 @@ class TTextGraph {
 
  private:
   int Intern(const TKarvelSentence* s) {
-    auto [it, inserted] = FIds.try_emplace(s->Text, static_cast<int>(FTexts.size()));
+    const auto [id, inserted] = FIds.Insert(s->Text);
     if (inserted) {
       FTexts.push_back(s->Text);
       FRuleIndex.push_back(-1);
       FHasFact.push_back(false);
     }
-    return it->second;
+    return id;
   }
   void DefineFact(int id) {
     FHasFact[id] = true;
@@ -112,10 +112,10 @@ class TTextGraph {
     for (std::size_t id = 0; id < n; ++id) {
       std::string_view inner;
       if (!NegatedText(FTexts[id], inner)) continue;
-      auto it = FIds.find(inner);
-      if (it == FIds.end()) continue;
-      FNegation[it->second] = static_cast<int>(id);
-      FNegated[id] = it->second;
+      const int negated = FIds.Find(inner);
+      if (negated < 0) continue;
+      FNegation[negated] = static_cast<int>(id);
+      FNegated[id] = negated;
     }
     FWatchers.assign(n, {});
     FProducers.assign(n, {});
@@ -128,7 +128,7 @@ class TTextGraph {
     }
   }
 
-  std::unordered_map<std::string_view, int> FIds;
+  TTextIndex FIds;
   std::vector<std::string_view> FTexts;
   std::vector<int> FRuleIndex;
   std::vector<bool> FHasFact;
@@ -497,18 +497,18 @@ void ForEachCollected(TKarvelSentence* sentence, Fn fn) {
 void TKarvelTheory::SetStatuses(const TListOfKarvelSentences& interpretation) {
   TListOfKarvelSentences closure;
   DeductiveClosure(interpretation, closure);
-  std::unordered_set<std::string_view> derived, negated;
+  TTextIndex derived(closure.size()), negated;
   for (auto* s : closure) {
-    derived.insert(s->Text);
+    derived.Insert(s->Text);
     std::string_view inner;
-    if (NegatedText(s->Text, inner)) negated.insert(inner);
+    if (NegatedText(s->Text, inner)) negated.Insert(inner);
   }
   const auto clear = [](TKarvelSentence* s) { s->IsJustified = s->IsDefeated = false; };
   for (auto* s : Assumptions) ForEachCollected(s, clear);
   for (auto* s : Issues) ForEachCollected(s, clear);
   const auto mark = [&](TKarvelSentence* s) {
-    if (derived.count(s->Text)) s->IsJustified = true;
-    if (negated.count(s->Text)) s->IsDefeated = true;
+    if (derived.Contains(s->Text)) s->IsJustified = true;
+    if (negated.Contains(s->Text)) s->IsDefeated = true;
   };
   for (auto* s : Assumptions) ForEachCollected(s, mark);
   for (auto* s : Issues) ForEachCollected(s, mark);

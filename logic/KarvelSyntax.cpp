@@ -307,13 +307,13 @@ void CollectFreshVariables(TKarvelSentence* sentence, THashCache& hashes) {
 
 }  // namespace detail
 
-TSentenceCollector::TSentenceCollector(TListOfKarvelSentences& list) : FList(list) {
-  FTexts.reserve(list.size());
-  for (auto* s : list) FTexts.insert(s->Text);
+TSentenceCollector::TSentenceCollector(TListOfKarvelSentences& list)
+    : FList(list), FTexts(list.size()) {
+  for (auto* s : list) FTexts.Insert(s->Text);
 }
 
 bool TSentenceCollector::Add(TKarvelSentence* sentence) {
-  if (!FTexts.insert(sentence->Text).second) return false;
+  if (!FTexts.Insert(sentence->Text).second) return false;
   FList.push_back(sentence);
   return true;
 }

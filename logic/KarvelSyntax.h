@@ -4,9 +4,8 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
-
 #include "KarvelSentence.h"
+#include "KarvelTextIndex.h"
 
 namespace karvel {
 
@@ -18,8 +17,9 @@ std::string_view TrimLeft(std::string_view text);
 
 //! Parses a whole text into a new sentence; malformed forms fall back to
 //! elementary sentences, text after a complete top-level form is ignored.
-//! A form nested deeper than maxDepth (or holding an unreasonable amount of
-//! text) makes the whole text one elementary sentence.
+//! A form nested deeper than maxDepth, or one whose sentences would hold more
+//! text than a well-formed sentence of that length can, makes the whole text
+//! one elementary sentence.
 TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena,
                                int maxDepth = kMaxNestingDepth);
 
@@ -39,11 +39,11 @@ class TSentenceCollector {
   void Collect(TKarvelSentence* sentence);
   //! Appends the sentence unless its text is present; true if appended.
   bool Add(TKarvelSentence* sentence);
-  [[nodiscard]] bool Contains(std::string_view text) const { return FTexts.count(text) != 0; }
+  [[nodiscard]] bool Contains(std::string_view text) const { return FTexts.Contains(text); }
 
  private:
   TListOfKarvelSentences& FList;
-  std::unordered_set<std::string_view> FTexts;
+  TTextIndex FTexts;
 };
 
 }  // namespace karvel

@@ -2,10 +2,10 @@
 #include "KarvelTheory.h"
 
 #include <array>
-#include <unordered_set>
 
 #include "KarvelInternal.h"
 #include "KarvelSyntax.h"
+#include "KarvelTextIndex.h"
 
 namespace karvel {
 
@@ -61,8 +61,6 @@ class TTaggedReader {
   // One sentence element from the remainder at `pos`; rest is set to the
   // remainder after it (empty on failure).
   TKarvelSentence* Read(std::size_t pos, std::size_t& rest, int depth = 1) {
-    FElementStart = pos;
-    FBuiltBytes = 0;
     TKarvelSentence* s = ReadElement(pos, rest, depth);
     if (!s) rest = End();
     return s;
@@ -98,10 +96,8 @@ class TTaggedReader {
     const std::size_t open = r + kTags[tagElementary].size();
     const std::string_view text = Trim(FText.substr(open, close - open));
     rest = TrimmedFrom(close + kTags[tagElementaryEnd].size());
-    TKarvelSentence* s = FParse ? ParseSentence(text, FTheory.Arena(), kMaxNestingDepth - depth + 1)
-                                : Fresh(FTheory.Arena().NewElementary(std::string(text)));
-    FBuiltBytes += s->Text.size();
-    return s;
+    return FParse ? ParseSentence(text, FTheory.Arena(), kMaxNestingDepth - depth + 1)
+                  : Fresh(FTheory.Arena().NewElementary(std::string(text)));
   }
 
   TKarvelSentence* ReadNegation(std::size_t r, std::size_t& rest, int depth) {
@@ -111,7 +107,7 @@ class TTaggedReader {
     if (!inner) return nullptr;
     bool closed = false;
     rest = After(tagNegationEnd, innerRest, &closed);
-    if (!closed || !Affordable(inner->Text.size() + 3, rest)) return nullptr;
+    if (!closed) return nullptr;
     auto* negation = FTheory.Arena().NewNegation();
     negation->NegatedSentence = inner;
     return Compose(negation);
@@ -153,17 +149,8 @@ class TTaggedReader {
     if (!antecedentsComplete || !consequentRead) return nullptr;
     bool closed = false;
     rest = After(tagConditionalEnd, r, &closed);
-    std::size_t size = 5 + conditional->Consequent->Text.size();
-    for (auto* a : conditional->Antecedents) size += a->Text.size() + 2;
-    if (!closed || !Affordable(size, rest)) return nullptr;
+    if (!closed) return nullptr;
     return Compose(conditional);
-  }
-
-  // Whether composing a text of this size keeps the element within its text
-  // budget; a deeply nested element repeats its inner texts at every level.
-  bool Affordable(std::size_t size, std::size_t consumedTo) {
-    FBuiltBytes += size;
-    return FBuiltBytes <= detail::TextBudget(consumedTo - FElementStart);
   }
 
   TKarvelSentence* Compose(TKarvelSentence* s) {
@@ -179,8 +166,6 @@ class TTaggedReader {
   std::string_view FText;
   bool FParse;
   std::array<TMemo, tagCount> FMemo{};
-  std::size_t FElementStart = 0;
-  std::size_t FBuiltBytes = 0;
   detail::THashCache FHashes;
 };
 
@@ -214,18 +199,18 @@ void TKarvelTheory::ParseText(bool parseSentences) {
   const std::size_t t = reader.After(tagTheory, 0);
   const std::size_t after = reader.After(tagTheoryEnd, t);
 
-  std::unordered_set<std::string_view> assumptionTexts;
+  TTextIndex assumptionTexts;
   ReadSection(reader, t, tagTheoryEnd, [&](TKarvelSentence* s) {
     s->IsAssumption = true;
-    if (assumptionTexts.insert(s->Text).second) Assumptions.push_back(s);
+    if (assumptionTexts.Insert(s->Text).second) Assumptions.push_back(s);
   });
   MarkAssumptions();
 
-  std::unordered_set<std::string_view> issueTexts;
+  TTextIndex issueTexts;
   ReadSection(reader, reader.After(tagIssues, after), tagIssuesEnd, [&](TKarvelSentence* s) {
-    if (assumptionTexts.count(s->Text)) return;
+    if (assumptionTexts.Contains(s->Text)) return;
     s->IsIssue = true;
-    if (issueTexts.insert(s->Text).second) Issues.push_back(s);
+    if (issueTexts.Insert(s->Text).second) Issues.push_back(s);
   });
 }
 
@@ -239,13 +224,31 @@ bool TKarvelTheory::ReadTaggedSentence(std::string_view text, TKarvelSentence*& 
 }
 
 void TKarvelTheory::MarkAssumptionsIn(const TListOfKarvelSentences& sentences) {
-  std::unordered_set<std::string_view> assumptionTexts;
-  for (auto* a : Assumptions) assumptionTexts.insert(a->Text);
-  TListOfKarvelSentences parts;
-  TSentenceCollector collector(parts);
-  for (auto* s : sentences) collector.Collect(s);
-  for (auto* part : parts)
-    if (assumptionTexts.count(part->Text)) part->IsAssumption = true;
+  // Collecting all parts keeps the first object of every text; only those
+  // with an assumption's text are marked, so only those need remembering.
+  TTextIndex assumptionTexts(Assumptions.size());
+  for (auto* a : Assumptions) assumptionTexts.Insert(a->Text);
+  std::vector<bool> marked(assumptionTexts.Size(), false);
+  std::vector<TKarvelSentence*> stack;
+  for (auto* sentence : sentences) {
+    stack.push_back(sentence);
+    while (!stack.empty()) {
+      TKarvelSentence* s = stack.back();
+      stack.pop_back();
+      const int id = assumptionTexts.Find(s->Text);
+      if (id >= 0 && !marked[id]) {
+        marked[id] = true;
+        s->IsAssumption = true;
+      }
+      if (auto* negation = AsNegation(s)) {
+        stack.push_back(negation->NegatedSentence);
+      } else if (auto* conditional = AsConditional(s)) {
+        for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+          stack.push_back(*it);
+        stack.push_back(conditional->Consequent);
+      }
+    }
+  }
 }
 
 void TKarvelTheory::MarkAssumptions() { MarkAssumptionsIn(Assumptions); }
@@ -254,10 +257,10 @@ namespace {
 
 void RemoveDuplicates(TListOfKarvelSentences& list) {
   // Keeps the first occurrence of every text, in order.
-  std::unordered_set<std::string_view> seen;
+  TTextIndex seen(list.size());
   std::size_t kept = 0;
   for (auto* s : list)
-    if (seen.insert(s->Text).second) list[kept++] = s;
+    if (seen.Insert(s->Text).second) list[kept++] = s;
   list.resize(kept);
 }
 

@@ -6,4 +6,5 @@
 #include "KarvelMatching.h"
 #include "KarvelSentence.h"
 #include "KarvelSyntax.h"
+#include "KarvelTextIndex.h"
 #include "KarvelTheory.h"

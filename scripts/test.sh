@@ -25,4 +25,10 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== regular build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
-ctest --test-dir build -j"$jobs" --output-on-failure
+ctest --test-dir build -j"$jobs" --output-on-failure | tee build/ctest.log
+
+# One closing line with the counts (CTest lists skipped tests after its summary).
+total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' build/ctest.log | tail -n 1)
+failed=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' build/ctest.log | tail -n 1)
+skipped=$(grep -c '\*\*\*Skipped' build/ctest.log || true)
+echo "ctest: $((total - failed - skipped)) passed, $failed failed, $skipped skipped"

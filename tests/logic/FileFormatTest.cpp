@@ -215,6 +215,39 @@ TEST(ReaderTest, NestingLimit) {
   EXPECT_EQ(TRead(written).Written(), written);
 }
 
+TEST(ReaderTest, DeepChainsAroundLongTextsAreKept) {
+  // Every level repeats the long text; that is no reason to drop the sentence
+  // (or the rest of its section).
+  const std::string text(40000, 'w');
+  std::string file = NestedElements(250, text);
+  file.insert(file.find("</THEORY>"),
+              "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\nq\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n");
+  TRead r(file);
+  ASSERT_EQ(r.theory.Assumptions.size(), 2u);
+  EXPECT_EQ(r.theory.Assumptions[1]->Text, "q");
+
+  std::string typed;
+  for (int i = 0; i < 250; ++i) typed += "x(";
+  typed += text + std::string(250, ')');
+  TSentenceArena arena;
+  EXPECT_TRUE(IsNegation(ParseSentence(typed, arena)));
+}
+
+TEST(ReaderTest, ReloadKeepsWhatTheFirstLoadRead) {
+  // A typed deep chain with padding and a long text: once rewritten as
+  // elements it must read back the same, whatever the padding was.
+  std::string typed;
+  for (int i = 0; i < kMaxNestingDepth - 1; ++i) typed += "x(" + std::string(150, ' ');
+  typed += std::string(30000, 't') + std::string(static_cast<std::size_t>(kMaxNestingDepth - 1), ')');
+  TRead first(ElementaryFile({typed, "q"}));
+  ASSERT_EQ(first.theory.Assumptions.size(), 2u);
+  EXPECT_TRUE(IsNegation(first.theory.Assumptions[0]));
+  const std::string written = first.Written();
+  TRead second(written);
+  EXPECT_EQ(second.theory.Assumptions.size(), 2u);
+  EXPECT_EQ(second.Written(), written);
+}
+
 TEST(ReadTaggedSentenceTest, ReturnsTheRestAfterTheElement) {
   TKarvelTheory theory;
   TKarvelSentence* s = nullptr;

@@ -1,7 +1,5 @@
 #include "TheoryDocument.h"
 
-#include <unordered_set>
-
 namespace ostrel {
 
 using karvel::TKarvelSentence;
@@ -67,22 +65,22 @@ void TheoryDocument::CollectArgumentSentences() {
   for (auto* s : FTheory->Assumptions) collector.Collect(s);
   for (auto* s : FTheory->Issues) collector.Collect(s);
 
-  std::unordered_set<std::string_view> assumptions, issues;
-  for (auto* s : FTheory->Assumptions) assumptions.insert(s->Text);
-  for (auto* s : FTheory->Issues) issues.insert(s->Text);
+  karvel::TTextIndex assumptions(FTheory->Assumptions.size()), issues(FArgumentSentences.size());
+  for (auto* s : FTheory->Assumptions) assumptions.Insert(s->Text);
+  for (auto* s : FTheory->Issues) issues.Insert(s->Text);
   for (TKarvelSentence* s : FArgumentSentences) {
-    if (assumptions.count(s->Text)) {
+    if (assumptions.Contains(s->Text)) {
       s->IsAssumption = true;
       s->IsIssue = false;
     }
-    if (issues.count(s->Text)) {
+    if (issues.Contains(s->Text)) {
       s->IsAssumption = false;
       s->IsIssue = true;
     }
     if (!s->IsAssumption && !s->IsIssue) {
       s->IsIssue = true;
       FTheory->Issues.push_back(s);
-      issues.insert(s->Text);
+      issues.Insert(s->Text);
     }
   }
 }
