@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "KarvelSentence.h"
 
@@ -16,6 +17,27 @@ namespace karvel::detail {
 //! keep the rest of the text at every level) can exceed this.
 inline std::size_t TextBudget(std::size_t inputSize) {
   return 2 * static_cast<std::size_t>(kMaxNestingDepth) * inputSize + 65536;
+}
+
+//! Visits a sentence and its parts in the order of CollectSubsentences: the
+//! sentence, then (for a conditional) the consequent before the antecedents.
+//! visit returns whether to descend into the parts of what it was given.
+//! An explicit stack, so that deep structures cannot exhaust the call stack.
+template <class Visit>
+void WalkParts(TKarvelSentence* sentence, Visit visit) {
+  std::vector<TKarvelSentence*> stack{sentence};
+  while (!stack.empty()) {
+    TKarvelSentence* s = stack.back();
+    stack.pop_back();
+    if (!visit(s)) continue;
+    if (auto* negation = AsNegation(s)) {
+      stack.push_back(negation->NegatedSentence);
+    } else if (auto* conditional = AsConditional(s)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(*it);
+      stack.push_back(conditional->Consequent);
+    }
+  }
 }
 
 //! Text hashes of freshly built sentences, so that variable collection does

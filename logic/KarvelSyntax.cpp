@@ -287,22 +287,13 @@ void CollectFreshVariables(TKarvelSentence* sentence, THashCache& hashes) {
   // Parts without "<" contribute no variables, and neither can any later part
   // of equal text, so their subtrees are skipped.
   std::unordered_set<THashedText, THashedTextHash> seen;
-  std::vector<const TKarvelSentence*> stack{sentence};
-  while (!stack.empty()) {
-    const TKarvelSentence* s = stack.back();
-    stack.pop_back();
-    if (s->Text.find('<') == npos) continue;
+  WalkParts(sentence, [&](TKarvelSentence* s) {
+    if (s->Text.find('<') == npos) return false;
     const bool fresh = seen.insert({s, HashOf(s, hashes)}).second;
     if (fresh && IsElementary(s))
       sentence->Variables.insert(sentence->Variables.end(), s->Variables.begin(), s->Variables.end());
-    if (const auto* negation = AsNegation(s)) {
-      stack.push_back(negation->NegatedSentence);
-    } else if (const auto* conditional = AsConditional(s)) {
-      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
-        stack.push_back(*it);
-      stack.push_back(conditional->Consequent);
-    }
-  }
+    return true;
+  });
 }
 
 }  // namespace detail
@@ -319,20 +310,10 @@ bool TSentenceCollector::Add(TKarvelSentence* sentence) {
 }
 
 void TSentenceCollector::Collect(TKarvelSentence* sentence) {
-  // Explicit stack: preorder, consequent before antecedents.
-  std::vector<TKarvelSentence*> stack{sentence};
-  while (!stack.empty()) {
-    TKarvelSentence* s = stack.back();
-    stack.pop_back();
+  detail::WalkParts(sentence, [this](TKarvelSentence* s) {
     Add(s);
-    if (auto* negation = AsNegation(s)) {
-      stack.push_back(negation->NegatedSentence);
-    } else if (auto* conditional = AsConditional(s)) {
-      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
-        stack.push_back(*it);
-      stack.push_back(conditional->Consequent);
-    }
-  }
+    return true;
+  });
 }
 
 }  // namespace karvel

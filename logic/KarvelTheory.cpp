@@ -229,25 +229,15 @@ void TKarvelTheory::MarkAssumptionsIn(const TListOfKarvelSentences& sentences) {
   TTextIndex assumptionTexts(Assumptions.size());
   for (auto* a : Assumptions) assumptionTexts.Insert(a->Text);
   std::vector<bool> marked(assumptionTexts.Size(), false);
-  std::vector<TKarvelSentence*> stack;
   for (auto* sentence : sentences) {
-    stack.push_back(sentence);
-    while (!stack.empty()) {
-      TKarvelSentence* s = stack.back();
-      stack.pop_back();
+    detail::WalkParts(sentence, [&](TKarvelSentence* s) {
       const int id = assumptionTexts.Find(s->Text);
       if (id >= 0 && !marked[id]) {
         marked[id] = true;
         s->IsAssumption = true;
       }
-      if (auto* negation = AsNegation(s)) {
-        stack.push_back(negation->NegatedSentence);
-      } else if (auto* conditional = AsConditional(s)) {
-        for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
-          stack.push_back(*it);
-        stack.push_back(conditional->Consequent);
-      }
-    }
+      return true;
+    });
   }
 }
 
