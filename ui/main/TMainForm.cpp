@@ -36,14 +36,14 @@ const QString kCaptionPrefix = QStringLiteral("Ostrel - ");
 const QString kKarvelFilter = QStringLiteral("Karvel file (*.kvl)");
 constexpr int kButtonHeight = 21;
 
-struct TEditItemSpec {
+struct TEditItemEntry {
   const char* Caption;  // nullptr for a separator
   const char* EditName;
   const char* PopupName;
 };
 
 // Both menus hold these in this order; separators carry their own names.
-constexpr TEditItemSpec kEditItems[] = {
+constexpr TEditItemEntry kEditItems[] = {
     {"Set as &assumption", "Setasassumption2MenuItem", "Setasassumption1MenuItem"},
     {"Set as &issue", "Setasissue2MenuItem", "Setasissue1MenuItem"},
     {nullptr, "N5", "N4"},
@@ -188,18 +188,18 @@ void TMainForm::createMenus() {
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
 
   int command = 0;
-  for (const TEditItemSpec& spec : kEditItems) {
-    if (spec.Caption == nullptr) {
-      Edit1->addSeparator()->setObjectName(QString::fromLatin1(spec.EditName));
-      PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(spec.PopupName));
+  for (const TEditItemEntry& entry : kEditItems) {
+    if (entry.Caption == nullptr) {
+      Edit1->addSeparator()->setObjectName(QString::fromLatin1(entry.EditName));
+      PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(entry.PopupName));
       continue;
     }
     const bool shownAtStart = static_cast<TEditCommand>(command) == TEditCommand::Addstatement;
-    QAction* editItem = Edit1->addAction(tr(spec.Caption));
-    editItem->setObjectName(QString::fromLatin1(spec.EditName));
+    QAction* editItem = Edit1->addAction(tr(entry.Caption));
+    editItem->setObjectName(QString::fromLatin1(entry.EditName));
     editItem->setVisible(shownAtStart);
-    QAction* popupItem = PopupMenu1->addAction(tr(spec.Caption));
-    popupItem->setObjectName(QString::fromLatin1(spec.PopupName));
+    QAction* popupItem = PopupMenu1->addAction(tr(entry.Caption));
+    popupItem->setObjectName(QString::fromLatin1(entry.PopupName));
     popupItem->setVisible(shownAtStart);
     FEditMenuItems[static_cast<std::size_t>(command)] = editItem;
     FPopupMenuItems[static_cast<std::size_t>(command)] = popupItem;
