@@ -260,11 +260,7 @@ class TReader {
  public:
   explicit TReader(bool parse) : FParse(parse) {}
 
-  TNodePtr ReadTop(string_view text, string_view& rest) {
-    FStart = text.data();
-    FBuilt = 0;
-    return Read(text, rest, 1);
-  }
+  TNodePtr ReadTop(string_view text, string_view& rest) { return Read(text, rest, 1); }
 
   void ParseText(string_view text, TTheory& theory) {
     string_view t;
@@ -298,11 +294,6 @@ class TReader {
     return false;
   }
 
-  bool Affordable(std::size_t size, string_view consumedTo) {
-    FBuilt += size;
-    return FBuilt <= karvel::detail::TextBudget(static_cast<std::size_t>(consumedTo.data() - FStart));
-  }
-
   TNodePtr Fail(string_view& rest) {
     rest = {};
     return nullptr;
@@ -324,14 +315,12 @@ class TReader {
         s = Elementary(t);
         Compose(*s);
       }
-      FBuilt += s->Text.size();
     } else if (Begins(r, "<DIALECTICALNEGATION>")) {
       if (r.find("</DIALECTICALNEGATION>") == npos) return Fail(rest);
       string_view innerRest;
       TNodePtr inner = Read(Trim(r.substr(21)), innerRest, depth + 1);
       if (!inner) return Fail(rest);
       if (!TextAfterTag(innerRest, "</DIALECTICALNEGATION>", r)) return Fail(rest);
-      if (!Affordable(inner->Text.size() + 3, r)) return Fail(rest);
       s = std::make_unique<TNode>();
       s->Kind = TSentenceKind::DialecticalNegation;
       s->Text = "x(" + inner->Text + ")";
@@ -339,17 +328,18 @@ class TReader {
     } else if (Begins(r, "<CONDITIONAL>")) {
       r = Trim(r.substr(13));
       std::vector<TNodePtr> parts;
-      if (TextAfterTag(r, "<ANTECEDENT>", r)) {
-        while (Begins(r, "<SENTENCE>")) {
-          string_view next;
-          TNodePtr a = Read(r, next, depth + 1);
-          if (!a) {
-            r = {};
-            break;
-          }
-          parts.push_back(std::move(a));
-          r = next;
+      // Without "<ANTECEDENT>" the remainder stays, and sentences right
+      // after "<CONDITIONAL>" are the antecedents.
+      TextAfterTag(r, "<ANTECEDENT>", r);
+      while (Begins(r, "<SENTENCE>")) {
+        string_view next;
+        TNodePtr a = Read(r, next, depth + 1);
+        if (!a) {
+          r = {};
+          break;
         }
+        parts.push_back(std::move(a));
+        r = next;
       }
       const bool complete = !parts.empty();
       TNodePtr consequent;
@@ -364,9 +354,6 @@ class TReader {
       }
       if (!complete || !consequent) return Fail(rest);
       if (!TextAfterTag(r, "</CONDITIONAL>", r)) return Fail(rest);
-      std::size_t size = 5 + consequent->Text.size();
-      for (auto& a : parts) size += a->Text.size() + 2;
-      if (!Affordable(size, r)) return Fail(rest);
       s = std::make_unique<TNode>();
       s->Kind = TSentenceKind::Conditional;
       s->Parts = std::move(parts);
@@ -386,8 +373,6 @@ class TReader {
   }
 
   bool FParse;
-  const char* FStart = nullptr;
-  std::size_t FBuilt = 0;
 };
 
 inline void WriteTagged(const TNode& n, std::string& out) {

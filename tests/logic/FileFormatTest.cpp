@@ -159,6 +159,16 @@ TEST(ReaderTest, MalformedSentenceEndsItsSection) {
   EXPECT_EQ(Texts(stray.theory.Assumptions), (V{"a"}));
 }
 
+TEST(ReaderTest, AntecedentTagIsSoughtNotRequired) {
+  // Without "<ANTECEDENT>" the text after "<CONDITIONAL>" stays, and the
+  // sentence elements there are the antecedents.
+  TRead r("<KARVEL><THEORY><SENTENCE><CONDITIONAL>"
+          "<SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
+          "<CONSEQUENT><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></CONSEQUENT>"
+          "</CONDITIONAL></SENTENCE></THEORY></KARVEL>");
+  EXPECT_EQ(Texts(r.theory.Assumptions), (V{"if(a, b)"}));
+}
+
 TEST(ReaderTest, MissingTheoryCloseYieldsNoAssumptions) {
   TRead r("<KARVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
           "<ISSUES><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></ISSUES>"
