@@ -2,7 +2,6 @@
 // pixel geometry of every control, against a recording sink.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -453,14 +452,12 @@ TEST_F(DiagramLayoutTest, ExponentialShapeIsCutAtTheElementBound) {
   for (TKarvelSentence* s : sentences) EXPECT_GE(karvel::IndexOfText(drawn, s->Text), 0);
 }
 
-TEST_F(DiagramLayoutTest, DefaultBoundKeepsDeepDiamondsFast) {
+// How fast this draws is BM_DiamondsDrawn's business; here only the bound.
+TEST_F(DiagramLayoutTest, DefaultBoundCutsDeepDiamonds) {
   Diamonds(sentences, theory, 40);  // 2^40 occurrences unbounded
-  const auto start = std::chrono::steady_clock::now();
   Draw();
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_LE(nodes, TDiagramLayout::kDefaultElementBound + 2 * sentences.size());
   EXPECT_GT(cut, 0u);
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 5);
 }
 
 TEST_F(DiagramLayoutTest, BelowTheBoundNothingIsCut) {

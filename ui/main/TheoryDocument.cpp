@@ -8,9 +8,22 @@ TheoryDocument::TheoryDocument()
     : FKarvelFile(std::make_unique<karvel::TKarvelFile>()),
       FTheory(std::make_unique<karvel::TKarvelTheory>()) {}
 
+TheoryDocument::TGenerationPin::TGenerationPin(TheoryDocument& document) : FDocument(document) {
+  ++FDocument.FPins;
+}
+
+TheoryDocument::TGenerationPin::~TGenerationPin() {
+  if (--FDocument.FPins == 0) FDocument.FPinnedArenas.clear();
+}
+
+std::size_t TheoryDocument::LiveGenerations() const {
+  return 1 + (FPreviousArena ? 1 : 0) + FPinnedArenas.size();
+}
+
 void TheoryDocument::Discard() {
   // Sentences of the outgoing generation stay alive for one more reload:
   // a command may put them into the lists of the theory it reloads.
+  if (FPins > 0 && FPreviousArena) FPinnedArenas.push_back(FPreviousArena);
   FPreviousArena = FTheory->SharedArena();
   FArgumentSentences.clear();
   FInterpretations.clear();
@@ -24,7 +37,17 @@ void TheoryDocument::ResetToMinimal() {
   FKarvelFile->Text = kMinimalDocument;
 }
 
-void TheoryDocument::Clear() { Discard(); }
+void TheoryDocument::Clear() {
+  // The load that failed has discarded the document already; discarding again
+  // would free the generation a command may still hold.
+  FArgumentSentences.clear();
+  FInterpretations.clear();
+  FComputed = false;
+  FKarvelFile->Text.clear();
+  FTheory->Text.clear();
+  FTheory->Assumptions.clear();
+  FTheory->Issues.clear();
+}
 
 void TheoryDocument::Read(const std::string& fileName, bool parseSentences) {
   Discard();  // an unreadable file leaves the document empty
@@ -85,12 +108,29 @@ void TheoryDocument::CollectArgumentSentences() {
   }
 }
 
+namespace {
+
+// A text read from an element of several lines holds line breaks; it shows
+// as the lines it is, each indented alike.
+void AppendTextLines(std::vector<std::string>& lines, const char* indent, std::string_view text) {
+  for (;;) {
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos) break;
+    lines.emplace_back(indent).append(text.substr(0, end));
+    const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+    text.remove_prefix(next);
+  }
+  lines.emplace_back(indent).append(text);
+}
+
+}  // namespace
+
 std::vector<std::string> TheoryDocument::TheoryViewLines() {
   std::vector<std::string> lines;
   const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test,
                              const char* indent) {
     for (auto* s : sentences)
-      if (test(s)) lines.push_back(indent + s->Text);
+      if (test(s)) AppendTextLines(lines, indent, s->Text);
   };
   const auto all = [](const TKarvelSentence*) { return true; };
   lines.insert(lines.end(), {"ASSUMPTIONS", ""});

@@ -25,7 +25,25 @@ class TheoryDocument {
   //! File > New: an empty theory whose file text is the minimal document.
   void ResetToMinimal();
   //! Abandoned refresh: empty theory, empty file text, no interpretations.
+  //! Unlike a load it keeps the previous generation alive.
   void Clear();
+
+  //! While a pin lives, no generation of sentences is freed: an editing
+  //! command holds sentences across several reloads, some of which may fail.
+  class TGenerationPin {
+   public:
+    explicit TGenerationPin(TheoryDocument& document);
+    ~TGenerationPin();
+    TGenerationPin(const TGenerationPin&) = delete;
+    TGenerationPin& operator=(const TGenerationPin&) = delete;
+
+   private:
+    TheoryDocument& FDocument;
+  };
+  //! Pins every generation from now until the returned guard is destroyed.
+  [[nodiscard]] TGenerationPin PinGenerations() { return TGenerationPin(*this); }
+  //! Generations kept alive: the current one, the previous one and the pinned.
+  [[nodiscard]] std::size_t LiveGenerations() const;
 
   //! Discards the document, reads fileName, parses it and rewrites the file
   //! text from the theory. Throws karvel::TFileError(Open); the document is
@@ -73,6 +91,9 @@ class TheoryDocument {
   std::unique_ptr<karvel::TKarvelTheory> FTheory;
   // Commands may hold sentences of the previous generation across one reload.
   std::shared_ptr<karvel::TSentenceArena> FPreviousArena;
+  // Every generation discarded while a command pinned them.
+  std::vector<std::shared_ptr<karvel::TSentenceArena>> FPinnedArenas;
+  int FPins = 0;
   bool FComputed = false;
 };
 

@@ -1,0 +1,168 @@
+// The editing side of the main window without the widgets: selection in the
+// diagram, command availability, the Edit commands with their pending marks
+// and the completion of a command in the in-place editor. Every change goes
+// through "~tmp.kvl" and the host's refresh; the window and the headless
+// session are hosts.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CommandAvailability.h"
+#include "TDiagramLayout.h"
+#include "TheoryDocument.h"
+
+namespace ostrel {
+
+//! The placeholder sentence the two-phase commands wait with.
+inline constexpr std::string_view kPlaceholderSentenceText = diagram::kPlaceholderText;
+
+//! One sentence box of the diagram: its sentence's index and its grid cell.
+struct TDiagramBoxPlace {
+  int Tag = 0;
+  int Row = 0;
+  int Column = 0;
+};
+
+//! Where the in-place editor goes, in container coordinates.
+struct TEditorPlacement {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  bool operator==(const TEditorPlacement&) const = default;
+};
+
+//! What the editing side needs of the window.
+class TEditHost {
+ public:
+  virtual ~TEditHost() = default;
+  //! The whole refresh cycle on a file; false when it was abandoned (the
+  //! user has been told).
+  virtual bool LoadTheoryFile(const std::string& fileName) = 0;
+  //! The sentences of the drawn diagram, indexed by the controls' tags.
+  [[nodiscard]] virtual const karvel::TListOfKarvelSentences& DiagramSentences() const = 0;
+  //! The first free row under the diagram.
+  [[nodiscard]] virtual int DiagramRowCount() const = 0;
+  //! The sentence boxes of the diagram, in creation order.
+  [[nodiscard]] virtual std::size_t DiagramBoxCount() const = 0;
+  [[nodiscard]] virtual TDiagramBoxPlace DiagramBox(std::size_t index) const = 0;
+  virtual void HideDiagramBox(std::size_t index) = 0;
+  //! Makes every shape of the diagram visible again.
+  virtual void ShowAllDiagramShapes() = 0;
+  //! The selection index (the container's tag); -1 for none.
+  [[nodiscard]] virtual int Selection() const = 0;
+  virtual void SetSelection(int index) = 0;
+  //! The width of the diagram container.
+  [[nodiscard]] virtual int ContainerWidth() const = 0;
+  //! Places the editor, refills its choices (sorted; none gives the simple
+  //! style), sets its text, shows it and gives it the focus.
+  virtual void OpenEditor(const TEditorPlacement& placement, std::string_view text,
+                          const std::vector<std::string>& choices) = 0;
+  virtual void HideEditor() = 0;
+  virtual void SetStatusPanel(int panel, std::string_view text) = 0;
+  //! The menus show what the visibility says.
+  virtual void ApplyMenuVisibility(const TMenuVisibility& menus) = 0;
+  //! A file error outside a refresh ("Cannot create file ...").
+  virtual void ReportError(const std::string& message) = 0;
+};
+
+//! The four pending marks of the two-phase commands.
+struct TPendingMarks {
+  bool AddingSentence = false;
+  bool ChangingSentence = false;
+  bool AddingSupportOrAttack = false;
+  bool AddingConjunct = false;
+  bool operator==(const TPendingMarks&) const = default;
+};
+
+class TEditSession {
+ public:
+  TEditSession(TheoryDocument& document, TEditHost& host);
+  TEditSession(const TEditSession&) = delete;
+  TEditSession& operator=(const TEditSession&) = delete;
+
+  // Selection in the diagram (x, y in diagram coordinates).
+  //! A press on a box, connector line, hit strip or stroke with this tag.
+  void MouseDownOnShape(int tag, int x, int y);
+  //! A press on the free area of the diagram.
+  void MouseDownOnFreeArea(int x, int y);
+  //! A double click that followed a press; box is the pressed box's index
+  //! in creation order, or -1 on the free area.
+  void DoubleClick(int box);
+  void SetMouseCell(int x, int y);
+
+  //! The Edit menu opens.
+  void Edit1Click();
+
+  // The Edit commands.
+  void Setasassumption1Click();
+  void Setasissue1Click();
+  //! senderBox: the invoking diagram box (its index in creation order), or -1.
+  void Changeelementarysentence1Click(int senderBox = -1);
+  void Addconjunct1Click();
+  void Addstatement1Click();
+  void Addelementarysentence1Click() { Addstatement1Click(); }
+  void Adddialecticalnegation2Click();
+  void Givesupport1Click();
+  void Attack1Click();
+  void Delete1Click();
+
+  // The in-place editor's keys.
+  //! Escape: the cancel clean-up, a reload, the editor closed, marks cleared.
+  void EscapePressed();
+  //! Enter with the editor's text as file bytes.
+  void EnterPressed(std::string_view typed);
+
+  //! The window's resize: the editor's new width for its current left edge.
+  [[nodiscard]] int EditorWidthAfterResize() const;
+
+  //! The selected sentence, or null when the index is outside the diagram.
+  [[nodiscard]] karvel::TKarvelSentence* SelectedSentence() const;
+
+  TPendingMarks Marks;
+  int MouseRow = -1;
+  int MouseColumn = -1;
+  [[nodiscard]] const std::string& OldConditionalText() const { return FOldConditionalText; }
+  [[nodiscard]] const std::string& NewConditionalText() const { return FNewConditionalText; }
+  [[nodiscard]] const TMenuVisibility& Menus() const { return FMenus; }
+  //! Whether the editor is open (as far as the commands know).
+  [[nodiscard]] bool EditorOpen() const { return FEditorOpen; }
+  [[nodiscard]] const TEditorPlacement& EditorPlacement() const { return FPlacement; }
+
+  //! The tag words a committed text may not hold: the file could not carry
+  //! it back. The first one the text holds, or empty.
+  static std::string_view ForbiddenTagIn(std::string_view text);
+
+ private:
+  // The steps the commands share; a failed write or refresh ends the command.
+  void WriteTemporaryFile();
+  void SaveAndReload();
+  void OpenEditorOnPlaceholder();
+  karvel::TKarvelSentence* NewPlaceholder();
+  void SetStatuses(bool asAssumption);
+  void CommitNewSentence(std::string_view text);
+  //! False when nothing valid was selected (the editor stays open).
+  bool CommitChangedSentence(std::string_view text);
+  void CancelCommand();
+  void OpenEditor(const TEditorPlacement& placement, std::string_view text);
+  void ApplyMenus();
+  //! Runs a command body; a file error ends it where it occurred.
+  template <typename Body>
+  void Run(Body body);
+
+  karvel::TKarvelTheory& Theory() { return FDocument.Theory(); }
+  karvel::TListOfKarvelSentences& Assumptions() { return FDocument.Theory().Assumptions; }
+  karvel::TListOfKarvelSentences& Issues() { return FDocument.Theory().Issues; }
+
+  TheoryDocument& FDocument;
+  TEditHost& FHost;
+  TMenuVisibility FMenus;
+  std::string FOldConditionalText;
+  std::string FNewConditionalText;
+  TEditorPlacement FPlacement;
+  bool FEditorOpen = false;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,149 @@
+#include "HeadlessSession.h"
+
+#include "TDiagramLayout.h"
+
+namespace ostrel {
+
+namespace {
+
+// Records the boxes and connectors the layout creates; text widths grow with
+// the text as a real font's do.
+class TPlaceSink final : public diagram::TDiagramSink {
+ public:
+  TPlaceSink(std::vector<THeadlessSession::TBox>& boxes, std::vector<int>& connectors)
+      : FBoxes(boxes), FConnectors(connectors) {}
+  int TextWidth(std::string_view text, diagram::TStatusLook) override {
+    return 6 * static_cast<int>(text.size());
+  }
+  void Add(const diagram::TDiagramControl& c) override {
+    if (c.Kind == diagram::TControlKind::Box) {
+      THeadlessSession::TBox box;
+      box.Place = {c.Tag, c.Row, c.Column};
+      box.Left = c.Left;
+      box.Top = c.Top;
+      box.Width = c.Width;
+      FBoxes.push_back(box);
+    } else if (c.Kind == diagram::TControlKind::HitStrip) {
+      FConnectors.push_back(c.Tag);
+    }
+  }
+
+ private:
+  std::vector<THeadlessSession::TBox>& FBoxes;
+  std::vector<int>& FConnectors;
+};
+
+}  // namespace
+
+THeadlessSession::THeadlessSession(int containerWidth)
+    : FSession(FDocument, *this), FContainerWidth(containerWidth) {}
+
+bool THeadlessSession::New() {
+  FDocument.ResetToMinimal();
+  try {
+    FDocument.File().SaveToFile(kTemporaryFileName);
+  } catch (const karvel::TFileError& error) {
+    RemoveDiagram();
+    AbandonRefresh(error);
+    return false;
+  }
+  return LoadTheoryFile(kTemporaryFileName);
+}
+
+void THeadlessSession::SetOptions(const TRefreshOptions& options) {
+  FOptions = options;
+  LoadTheoryFile(kTemporaryFileName);
+}
+
+void THeadlessSession::InterpretationButtonClick(int index) {
+  if (index < 0 || index >= FButtons) return;
+  FDocument.ApplyInterpretation(index);
+  RemoveDiagram();
+  DrawDiagram();
+}
+
+bool THeadlessSession::LoadTheoryFile(const std::string& fileName) {
+  ++FRefreshes;
+  return RunRefresh(FDocument, fileName, FOptions, *this);
+}
+
+bool THeadlessSession::PressBoxOf(std::string_view text) {
+  for (std::size_t i = 0; i < FBoxes.size(); ++i) {
+    const auto tag = static_cast<std::size_t>(FBoxes[i].Place.Tag);
+    if (tag < FDiagramSentences.size() && FDiagramSentences[tag]->Text == text) {
+      PressBox(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void THeadlessSession::PressBox(std::size_t index) {
+  const TBox& box = FBoxes.at(index);
+  // The middle of the box's first column, as a user's press would land.
+  FSession.MouseDownOnShape(box.Place.Tag, box.Left + 3, box.Top + 11);
+}
+
+bool THeadlessSession::PressConnectorOf(std::string_view text) {
+  for (int tag : FConnectorTags) {
+    if (static_cast<std::size_t>(tag) < FDiagramSentences.size() &&
+        FDiagramSentences[static_cast<std::size_t>(tag)]->Text == text) {
+      // Where on the connector does not matter but for the cell; take row 0.
+      FSession.MouseDownOnShape(tag, 0, 0);
+      return true;
+    }
+  }
+  return false;
+}
+
+void THeadlessSession::ShowAllDiagramShapes() {
+  for (TBox& box : FBoxes) box.Visible = true;
+}
+
+void THeadlessSession::OpenEditor(const TEditorPlacement& placement, std::string_view text,
+                                  const std::vector<std::string>& choices) {
+  FEditor.Placement = placement;
+  FEditor.Choices = choices;
+  FEditor.Text = std::string(text);
+  FEditor.Visible = true;
+}
+
+void THeadlessSession::SetStatusPanel(int panel, std::string_view text) {
+  FStatusPanels[panel == 0 ? 0 : 1] = std::string(text);
+}
+
+const std::string& THeadlessSession::StatusPanel(int panel) const {
+  return FStatusPanels[panel == 0 ? 0 : 1];
+}
+
+void THeadlessSession::RemoveDiagram() {
+  FBoxes.clear();
+  FConnectorTags.clear();
+}
+
+void THeadlessSession::EmptyTextViews() { FTheoryLines.clear(); }
+
+void THeadlessSession::DrawDiagram() {
+  FBoxes.clear();
+  FConnectorTags.clear();
+  TPlaceSink sink(FBoxes, FConnectorTags);
+  diagram::TDiagramOptions options;
+  options.ShowStructureOnly = FOptions.ShowStructureOnly;
+  options.ShowDialecticalNegations = FOptions.ShowDialecticalNegations;
+  diagram::TDiagramLayout layout(sink, FDocument.Theory(), options);
+  FDiagramRowCount = layout.DrawDiagram(FDocument.ArgumentSentences(), 0, 0, FDiagramSentences);
+}
+
+void THeadlessSession::FillTextViews() { FTheoryLines = FDocument.TheoryViewLines(); }
+
+void THeadlessSession::AbandonRefresh(const karvel::TFileError& error) {
+  FDocument.Clear();
+  FButtons = 0;
+  FSelection = -1;
+  SetStatusPanel(1, {});
+  FTheoryLines.clear();
+  DrawDiagram();
+  ReportError(error.what());
+}
+
+}  // namespace ostrel

@@ -1,0 +1,40 @@
+#include "RefreshCycle.h"
+
+namespace ostrel {
+
+bool RunRefresh(TheoryDocument& document, const std::string& fileName,
+                const TRefreshOptions& options, TRefreshView& view) {
+  // Reading discards the old document; the diagram items carry only indices,
+  // so removing them after the discard is safe.
+  view.RemoveDiagram();
+  view.EmptyTextViews();
+  try {
+    document.Read(fileName, options.ParseSentences);
+    document.File().SaveToFile(kTemporaryFileName);
+  } catch (const karvel::TFileError& error) {
+    view.AbandonRefresh(error);
+    return false;
+  }
+  view.InitDiagramMetrics();
+
+  view.SetStatusPanel1({});
+  document.ComputeInterpretations(options.ShowStructureOnly);
+  view.SetStatusPanel1(document.StatusText());
+  const auto count = static_cast<int>(document.Interpretations().size());
+  if (document.InterpretationsComputed() && count >= 2) {
+    view.ShowInterpretationButtons(count);
+  } else {
+    view.RemoveInterpretationButtons();
+  }
+
+  document.CollectArgumentSentences();
+  view.DrawDiagram();
+  view.FillTextViews();
+  // The report leaves the last interpretation's statuses behind; the pressed
+  // button and the diagram show the first, so the sentences do as well.
+  if (count >= 1) document.ApplyInterpretation(0);
+  document.RefreshVariables();
+  return true;
+}
+
+}  // namespace ostrel
