@@ -1,5 +1,7 @@
 #include "TheoryDocument.h"
 
+#include <ostream>
+
 namespace ostrel {
 
 using karvel::TKarvelSentence;
@@ -15,6 +17,7 @@ void TheoryDocument::Discard() {
   FArgumentSentences.clear();
   FInterpretations.clear();
   FComputed = false;
+  FStopped = false;
   FKarvelFile = std::make_unique<karvel::TKarvelFile>();
   FTheory = std::make_unique<karvel::TKarvelTheory>();
 }
@@ -42,11 +45,12 @@ void TheoryDocument::ReadBytes(std::string_view bytes, bool parseSentences) {
   FTheory->SaveToKarvelFile(*FKarvelFile);
 }
 
-void TheoryDocument::ComputeInterpretations(bool showStructureOnly) {
+void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel::TSearchProgress& progress) {
   FInterpretations.clear();
+  FStopped = false;
   FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
   if (!FComputed) return;
-  FTheory->ComputeInterpretations(FInterpretations);
+  FStopped = FTheory->ComputeInterpretations(FInterpretations, progress) == karvel::TSearchOutcome::Stopped;
   FTheory->SetStatuses(FInterpretations.empty() ? karvel::TListOfKarvelSentences{}
                                                 : FInterpretations.front());
 }
@@ -54,6 +58,11 @@ void TheoryDocument::ComputeInterpretations(bool showStructureOnly) {
 std::string TheoryDocument::StatusText() const {
   if (!FComputed) return {};
   const std::size_t n = FInterpretations.size();
+  if (FStopped) {
+    // Nobody may take a partial answer for the whole one.
+    return "Search stopped: " + std::to_string(n) +
+           (n == 1 ? " dialectical interpretation" : " dialectical interpretations") + " found so far.";
+  }
   if (n == 0) return "There is no dialectical interpretation.";
   if (n == 1) return "There is 1 dialectical interpretation.";
   return "There are " + std::to_string(n) + " dialectical interpretations.";
@@ -165,6 +174,19 @@ std::string ReportText(TheoryDocument& document) {
   out += "THEORY:\n";
   for (const auto& line : document.TheoryViewLines()) out += line + "\n";
   return out;
+}
+
+karvel::TSearchOutcome WriteInterpretationLines(karvel::TKarvelTheory& theory, std::ostream& out,
+                                                const karvel::TSearchProgress& progress) {
+  return theory.ForEachInterpretation(
+      [&out](const karvel::TListOfKarvelSentences& interpretation) {
+        for (std::size_t i = 0; i < interpretation.size(); ++i) {
+          if (i > 0) out << " | ";
+          out << interpretation[i]->Text;
+        }
+        out << '\n';
+      },
+      progress);
 }
 
 }  // namespace ostrel
