@@ -1,16 +1,15 @@
 #include "KarvelClauseSolver.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace karvel::detail {
 
 namespace {
 
 constexpr int kNoReason = -1;
-constexpr double kVariableDecay = 0.95;
+constexpr double kVariableDecay = 0.99;
 constexpr double kClauseDecay = 0.999;
-constexpr std::uint64_t kRestartUnit = 100;
+constexpr std::uint64_t kRestartUnit = 20000;
 constexpr std::uint64_t kPollInterval = 256;
 
 // 1, 1, 2, 1, 1, 2, 4, ...: restart intervals that keep both short and
@@ -43,6 +42,8 @@ int TClauseSolver::NewVariable(bool decision, double priority, bool preferTrue) 
   FHeapIndex.push_back(-1);
   FWatches.emplace_back();
   FWatches.emplace_back();
+  FImplications.emplace_back();
+  FImplications.emplace_back();
   if (decision) HeapInsert(v);
   return v;
 }
@@ -57,12 +58,19 @@ void TClauseSolver::Assign(TLiteral literal, int reason) {
 
 int TClauseSolver::Attach(std::vector<TLiteral> literals, bool learnt) {
   const int index = static_cast<int>(FClauses.size());
-  FWatches[literals[0]].push_back({index, literals[1]});
-  FWatches[literals[1]].push_back({index, literals[0]});
+  if (literals.size() == 2) {
+    FImplications[literals[0]].push_back({literals[1], index});
+    FImplications[literals[1]].push_back({literals[0], index});
+  } else {
+    FWatches[literals[0]].push_back({index, literals[1]});
+    FWatches[literals[1]].push_back({index, literals[0]});
+  }
   TClause clause;
-  clause.Literals = std::move(literals);
+  clause.Start = FLiterals.size();
+  clause.Size = static_cast<std::uint32_t>(literals.size());
   clause.Learnt = learnt;
-  FClauses.push_back(std::move(clause));
+  FLiterals.insert(FLiterals.end(), literals.begin(), literals.end());
+  FClauses.push_back(clause);
   if (learnt) ++FLearntCount;
   return index;
 }
@@ -93,6 +101,15 @@ void TClauseSolver::AddClause(std::vector<TLiteral> literals) {
 int TClauseSolver::Propagate() {
   while (FHead < FTrail.size()) {
     const TLiteral falsified = Negated(FTrail[FHead++]);
+    for (const TImplication& implication : FImplications[falsified]) {
+      const int value = LiteralValue(implication.Implied);
+      if (value > 0) continue;
+      if (value < 0) {
+        FHead = FTrail.size();
+        return implication.Clause;
+      }
+      Assign(implication.Implied, implication.Clause);
+    }
     std::vector<TWatcher>& watchers = FWatches[falsified];
     std::size_t kept = 0;
     for (std::size_t i = 0; i < watchers.size(); ++i) {
@@ -101,9 +118,9 @@ int TClauseSolver::Propagate() {
         watchers[kept++] = w;
         continue;
       }
-      TClause& clause = FClauses[w.Clause];
+      const TClause& clause = FClauses[static_cast<std::size_t>(w.Clause)];
       if (clause.Deleted) continue;
-      std::vector<TLiteral>& lits = clause.Literals;
+      TLiteral* lits = FLiterals.data() + clause.Start;
       if (lits[0] == falsified) std::swap(lits[0], lits[1]);
       const TLiteral other = lits[0];
       if (other != w.Blocker && LiteralValue(other) > 0) {
@@ -111,7 +128,7 @@ int TClauseSolver::Propagate() {
         continue;
       }
       bool moved = false;
-      for (std::size_t k = 2; k < lits.size(); ++k) {
+      for (std::uint32_t k = 2; k < clause.Size; ++k) {
         if (LiteralValue(lits[k]) < 0) continue;
         std::swap(lits[1], lits[k]);
         FWatches[lits[1]].push_back({w.Clause, other});
@@ -144,12 +161,13 @@ void TClauseSolver::Bump(int variable) {
 // A literal of the learnt clause is redundant when its reason holds only
 // literals the clause already has (or fixed ones).
 bool TClauseSolver::Redundant(TLiteral literal) const {
-  const int reason = FReason[VariableOf(literal)];
+  const int self = VariableOf(literal);
+  const int reason = FReason[self];
   if (reason == kNoReason) return false;
-  const auto& lits = FClauses[reason].Literals;
-  for (std::size_t k = 1; k < lits.size(); ++k) {
+  const TLiteral* lits = LiteralsOf(reason);
+  for (std::uint32_t k = 0; k < FClauses[static_cast<std::size_t>(reason)].Size; ++k) {
     const int v = VariableOf(lits[k]);
-    if (!FSeen[v] && FLevel[v] > 0) return false;
+    if (v != self && !FSeen[v] && FLevel[v] > 0) return false;
   }
   return true;
 }
@@ -163,16 +181,18 @@ void TClauseSolver::Analyze(int conflict, std::vector<TLiteral>& learnt, int& ba
   TLiteral resolved = 0;
   bool first = true;
   do {
-    TClause& clause = FClauses[conflict];
+    TClause& clause = FClauses[static_cast<std::size_t>(conflict)];
     if (clause.Learnt && (clause.Activity += FClauseIncrement) > 1e20) {
       for (TClause& c : FClauses)
         if (c.Learnt) c.Activity *= 1e-20;
       FClauseIncrement *= 1e-20;
     }
-    for (std::size_t k = first ? 0 : 1; k < clause.Literals.size(); ++k) {
-      const TLiteral q = clause.Literals[k];
+    const TLiteral* lits = LiteralsOf(conflict);
+    for (std::uint32_t k = 0; k < clause.Size; ++k) {
+      const TLiteral q = lits[k];
       const int v = VariableOf(q);
-      if (FSeen[v] || FLevel[v] == 0) continue;
+      // A reason holds the literal it implied: that one is being resolved.
+      if ((!first && v == VariableOf(resolved)) || FSeen[v] || FLevel[v] == 0) continue;
       FSeen[v] = true;
       Bump(v);
       if (FLevel[v] >= DecisionLevel())
@@ -212,12 +232,17 @@ bool TClauseSolver::ResolveConflict(int conflict) {
     FUnsatisfiable = true;
     return false;
   }
+  // Nothing is left under the levels already enumerated.
+  if (DecisionLevel() <= FFloor) return NextSubspace(FFloor);
   std::vector<TLiteral> learnt;
   int level = 0;
   Analyze(conflict, learnt, level);
-  Backtrack(level);
+  // The enumerated part of the search is kept: learnt clauses are
+  // consequences of the clauses alone, so asserting late is sound.
+  Backtrack(std::max(level, FFloor));
   if (learnt.size() == 1) {
     Assign(learnt[0], kNoReason);
+    if (FFloor > 0) FFloorUnits.push_back(learnt[0]);
   } else {
     std::vector<int> levels;
     for (TLiteral l : learnt) levels.push_back(FLevel[VariableOf(l)]);
@@ -247,14 +272,19 @@ bool TClauseSolver::AddFalsifiedClause(std::vector<TLiteral> literals) {
     return false;
   }
   const int top = FLevel[VariableOf(literals[0])];
+  if (top <= FFloor) {
+    if (literals.size() > 1) Attach(std::move(literals), false);
+    return NextSubspace(FFloor);
+  }
   if (literals.size() == 1) {
-    Backtrack(0);
+    Backtrack(FFloor);
     Assign(literals[0], kNoReason);
+    if (FFloor > 0) FFloorUnits.push_back(literals[0]);
     return true;
   }
   const int second = FLevel[VariableOf(literals[1])];
   if (second < top) {
-    Backtrack(second);
+    Backtrack(std::max(second, FFloor));
     const TLiteral asserted = literals[0];
     Assign(asserted, Attach(std::move(literals), false));
     return true;
@@ -275,6 +305,7 @@ void TClauseSolver::Backtrack(int level) {
   }
   FTrail.resize(start);
   FLevelStart.resize(static_cast<std::size_t>(level));
+  FFlipped.resize(static_cast<std::size_t>(level));
   FHead = FTrail.size();
 }
 
@@ -293,7 +324,8 @@ void TClauseSolver::ReduceLearnts() {
   for (int i = 0; i < static_cast<int>(FClauses.size()); ++i) {
     const TClause& c = FClauses[static_cast<std::size_t>(i)];
     if (!c.Learnt || c.Deleted || c.Glue <= 2) continue;
-    const int v = VariableOf(c.Literals[0]);
+    if (c.Size == 2) continue;
+    const int v = VariableOf(LiteralsOf(i)[0]);
     if (FValue[v] != 0 && FReason[v] == i) continue;
     candidates.push_back(i);
   }
@@ -305,9 +337,67 @@ void TClauseSolver::ReduceLearnts() {
   for (int i : candidates) {
     TClause& c = FClauses[static_cast<std::size_t>(i)];
     c.Deleted = true;
-    std::vector<TLiteral>().swap(c.Literals);
+    FGarbage += c.Size;
     --FLearntCount;
   }
+  if (2 * FGarbage > FLiterals.size()) CollectGarbage();
+}
+
+// Moves the live clauses together; the watched literals stay first in each.
+void TClauseSolver::CollectGarbage() {
+  std::vector<TLiteral> compact;
+  compact.reserve(FLiterals.size() - FGarbage);
+  for (TClause& c : FClauses) {
+    if (c.Deleted) {
+      c.Size = 0;
+      c.Start = compact.size();
+      continue;
+    }
+    const std::size_t start = compact.size();
+    compact.insert(compact.end(), FLiterals.begin() + static_cast<std::ptrdiff_t>(c.Start),
+                   FLiterals.begin() + static_cast<std::ptrdiff_t>(c.Start + c.Size));
+    c.Start = start;
+  }
+  FLiterals = std::move(compact);
+  FGarbage = 0;
+  for (auto& watchers : FWatches) watchers.clear();
+  for (int i = 0; i < static_cast<int>(FClauses.size()); ++i) {
+    const TClause& c = FClauses[static_cast<std::size_t>(i)];
+    if (c.Deleted || c.Size < 3) continue;
+    const TLiteral* lits = LiteralsOf(i);
+    FWatches[lits[0]].push_back({i, lits[1]});
+    FWatches[lits[1]].push_back({i, lits[0]});
+  }
+}
+
+// Every model under the deepest unflipped decision (at or below `from`)
+// has been found: flip it, and keep the search above it from then on.
+// Flipped levels below it were exhausted too.
+bool TClauseSolver::NextSubspace(int from) {
+  for (int level = from; level > 0; --level) {
+    if (FFlipped[static_cast<std::size_t>(level - 1)]) continue;
+    const TLiteral decision = FTrail[FLevelStart[static_cast<std::size_t>(level - 1)]];
+    Backtrack(level - 1);
+    // Units learnt above this level hold everywhere.
+    bool feasible = true;
+    std::erase_if(FFloorUnits, [&](TLiteral unit) {
+      if (LiteralValue(unit) < 0) feasible = false;
+      if (LiteralValue(unit) == 0) Assign(unit, kNoReason);
+      return level == 1;
+    });
+    if (!feasible) {
+      from = level - 1;
+      level = from + 1;
+      continue;
+    }
+    FLevelStart.push_back(FTrail.size());
+    FFlipped.push_back(true);
+    Assign(Negated(decision), kNoReason);
+    FFloor = level;
+    return true;
+  }
+  FUnsatisfiable = true;
+  return false;
 }
 
 void TClauseSolver::ExcludeModelBy(std::vector<TLiteral> clause) {
@@ -319,16 +409,11 @@ TClauseSolver::TResult TClauseSolver::Solve() {
   if (FUnsatisfiable) return TResult::Unsatisfiable;
   if (FAfterModel) {
     FAfterModel = false;
-    std::vector<TLiteral> exclusion;
-    if (FHaveExclusion) {
-      exclusion = std::move(FExclusion);
-    } else {
-      for (std::size_t start : FLevelStart) exclusion.push_back(Negated(FTrail[start]));
-    }
+    const bool more = FHaveExclusion ? AddFalsifiedClause(std::move(FExclusion)) : NextSubspace(DecisionLevel());
     FHaveExclusion = false;
-    if (!AddFalsifiedClause(std::move(exclusion))) return TResult::Unsatisfiable;
+    if (!more) return TResult::Unsatisfiable;
   }
-  if (FLearntLimit == 0) FLearntLimit = std::max<std::size_t>(10000, FClauses.size() / 3);
+  if (FLearntLimit == 0) FLearntLimit = std::max<std::size_t>(2000, FClauses.size() / 3);
   std::uint64_t restarts = 0, conflictsHere = 0, polls = 0;
   std::uint64_t restartAt = kRestartUnit * Luby(restarts);
   for (;;) {
@@ -342,16 +427,17 @@ TClauseSolver::TResult TClauseSolver::Solve() {
     if (conflictsHere >= restartAt) {
       conflictsHere = 0;
       restartAt = kRestartUnit * Luby(++restarts);
-      Backtrack(0);
+      Backtrack(FFloor);
       continue;
     }
     if (FLearntCount >= FLearntLimit) {
       ReduceLearnts();
-      FLearntLimit += FLearntLimit / 10;
+      FLearntLimit += 300;
     }
     const int v = PickDecision();
     if (v >= 0) {
       FLevelStart.push_back(FTrail.size());
+      FFlipped.push_back(false);
       Assign(FPhase[v] ? PositiveLiteral(v) : NegativeLiteral(v), kNoReason);
       continue;
     }
@@ -360,9 +446,10 @@ TClauseSolver::TResult TClauseSolver::Solve() {
       FAfterModel = true;
       return TResult::Model;
     }
-    // Rare (only cyclic support): start again from the top with the lessons.
-    for (auto& clause : violated) AddClause(std::move(clause));
-    if (FUnsatisfiable) return TResult::Unsatisfiable;
+    // Rare (only cyclic support). One lesson at a time: the assignment
+    // changes with it, and the check finds the others again if they still
+    // apply.
+    if (!AddFalsifiedClause(std::move(violated.front()))) return TResult::Unsatisfiable;
   }
 }
 

@@ -25,14 +25,16 @@ class TClauseSolver {
   enum class TResult { Model, Unsatisfiable, Stopped };
 
   //! A new variable. Only decision variables are chosen; the others must
-  //! follow from them by propagation (or be settled by CheckAssignment).
+  //! follow from them by propagation. Models are complete only if every
+  //! variable that propagation may leave open is a decision variable.
   int NewVariable(bool decision, double priority = 0, bool preferTrue = false);
   //! Adds a permanent clause; between searches only.
   void AddClause(std::vector<TLiteral> literals);
   //! The next model, or Unsatisfiable when there is none left.
   TResult Solve();
-  //! After a model: exclude it by this clause (false under the model) instead
-  //! of by the negation of its decisions, which the next Solve uses otherwise.
+  //! After a model: exclude it by this clause (false under the model), a
+  //! restriction that may exclude others too, instead of moving on to the
+  //! next model by flipping its last decision.
   void ExcludeModelBy(std::vector<TLiteral> clause);
   //! The value of a variable in the current model.
   [[nodiscard]] bool Value(int variable) const { return FValue[variable] > 0; }
@@ -48,10 +50,12 @@ class TClauseSolver {
   std::function<bool()> ShouldStop;
 
  private:
+  // Literals live in one array; a clause is a range of it.
   struct TClause {
-    std::vector<TLiteral> Literals;
-    double Activity = 0;
+    std::size_t Start = 0;
+    std::uint32_t Size = 0;
     std::uint32_t Glue = 0;
+    double Activity = 0;
     bool Learnt = false;
     bool Deleted = false;
   };
@@ -59,6 +63,15 @@ class TClauseSolver {
     int Clause;
     TLiteral Blocker;
   };
+  // Two-literal clauses propagate without touching the clause.
+  struct TImplication {
+    TLiteral Implied;
+    int Clause;
+  };
+  [[nodiscard]] TLiteral* LiteralsOf(int clause) { return FLiterals.data() + FClauses[static_cast<std::size_t>(clause)].Start; }
+  [[nodiscard]] const TLiteral* LiteralsOf(int clause) const {
+    return FLiterals.data() + FClauses[static_cast<std::size_t>(clause)].Start;
+  }
 
   [[nodiscard]] int LiteralValue(TLiteral l) const {
     const int v = FValue[VariableOf(l)];
@@ -72,10 +85,12 @@ class TClauseSolver {
   bool Redundant(TLiteral literal) const;
   bool ResolveConflict(int conflict);
   bool AddFalsifiedClause(std::vector<TLiteral> literals);
+  bool NextSubspace(int from);
   void Backtrack(int level);
   int PickDecision();
   void Bump(int variable);
   void ReduceLearnts();
+  void CollectGarbage();
   // Binary heap of decision variables by activity.
   void HeapInsert(int variable);
   void HeapUp(std::size_t position);
@@ -83,13 +98,21 @@ class TClauseSolver {
   int HeapPop();
 
   std::vector<TClause> FClauses;
-  std::vector<std::vector<TWatcher>> FWatches;  // by literal
+  std::vector<TLiteral> FLiterals;
+  std::size_t FGarbage = 0;                      // literals of deleted clauses
+  std::vector<std::vector<TWatcher>> FWatches;   // by literal
+  std::vector<std::vector<TImplication>> FImplications;  // by literal
   std::vector<signed char> FValue;              // by variable: 1, -1 or 0
   std::vector<int> FLevel, FReason;
   std::vector<bool> FDecision, FPhase, FSeen;
   std::vector<double> FActivity;
   std::vector<TLiteral> FTrail;
   std::vector<std::size_t> FLevelStart;
+  // Models are listed by flipping decisions; a flipped level is never undone
+  // by a backjump, only when everything under it has been searched.
+  std::vector<char> FFlipped;  // by level
+  int FFloor = 0;              // deepest flipped level
+  std::vector<TLiteral> FFloorUnits;
   std::size_t FHead = 0;
   std::vector<int> FHeap, FHeapIndex;
   double FIncrement = 1;

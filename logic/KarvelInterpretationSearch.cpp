@@ -144,11 +144,9 @@ class TClauseSearch {
   template <class Accept>
   bool Run(TRows& rows, const TSearchProgress& progress, Accept accept) {
     TClauseSolver solver;
-    for (int v = 0; v < FVariables; ++v) {
-      const bool decision = FKind[static_cast<std::size_t>(v)] != TKind::Derived;
-      solver.NewVariable(decision, FOccurrences[static_cast<std::size_t>(v)],
-                         FKind[static_cast<std::size_t>(v)] == TKind::Assumption);
-    }
+    // Every variable may be chosen: texts that only hold each other up are
+    // left open by propagation, and choosing texts prunes well.
+    for (int v = 0; v < FVariables; ++v) solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
     for (auto& clause : FClauses) solver.AddClause(std::move(clause));
     FClauses.clear();
     if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
@@ -179,7 +177,6 @@ class TClauseSearch {
   }
 
  private:
-  enum class TKind : std::uint8_t { Assumption, Meaning, Derived };
   struct TLiveRule {
     int Rule = -1;
     int Head = -1;
@@ -188,8 +185,7 @@ class TClauseSearch {
     TLiteral Support = kTrue; // true exactly when the rule fires
   };
 
-  int NewVariable(TKind kind) {
-    FKind.push_back(kind);
+  int NewVariable() {
     FOccurrences.push_back(0);
     return FVariables++;
   }
@@ -197,7 +193,12 @@ class TClauseSearch {
     const auto t = static_cast<std::size_t>(text);
     if (text < 0 || !FPossible[t]) return kFalse;
     if (FCertain[t]) return kTrue;
-    return PositiveLiteral(FAtomVariable[t]);
+    return FAtomLiteral[t];
+  }
+  //! 1 true, -1 false, 0 open.
+  static int ValueIn(const TClauseSolver& solver, TLiteral l) {
+    const int v = solver.Assignment(VariableOf(l));
+    return (l & 1u) ? -v : v;
   }
   void Clause(std::vector<TLiteral> literals) {
     std::size_t kept = 0;
@@ -213,16 +214,35 @@ class TClauseSearch {
   void Encode(const std::vector<int>& grounded, const std::vector<TRole>& roles) {
     const auto& ids = FGraph.AssumptionIds();
     const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
-    for (std::size_t k = 0; k < FUndecided.size(); ++k) FInVariable.push_back(NewVariable(TKind::Assumption));
-    FAtomVariable.assign(texts, -1);
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) FInVariable.push_back(NewVariable());
+    FAtomLiteral.assign(texts, kFalse);
     FMeaningVariable.assign(texts, -1);
+    // Texts that are the same variable as an assumption: the negation of an
+    // undecided assumption is in exactly when the assumption is out (in, it
+    // may not be attacked; out, it must be), and the text of one that no
+    // rule can derive is in exactly when the assumption is.
+    std::vector<char> derivable(texts, 0);
+    for (std::size_t r = 0; r < FGraph.Rules().size(); ++r)
+      if (std::all_of(FBodies.Bodies[r].begin(), FBodies.Bodies[r].end(),
+                      [&](int t) { return FPossible[static_cast<std::size_t>(t)] != 0; }))
+        derivable[static_cast<std::size_t>(FGraph.Rules()[r].Consequent)] = 1;
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
+      const int negation = FGraph.NegationOf(ids[static_cast<std::size_t>(FUndecided[k])]);
+      if (negation >= 0 && FPossible[static_cast<std::size_t>(negation)] && !FCertain[static_cast<std::size_t>(negation)])
+        FAtomLiteral[static_cast<std::size_t>(negation)] = NegativeLiteral(FInVariable[k]);
+    }
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
+      const auto text = static_cast<std::size_t>(ids[static_cast<std::size_t>(FUndecided[k])]);
+      if (!FCertain[text] && !derivable[text] && FAtomLiteral[text] == kFalse)
+        FAtomLiteral[text] = PositiveLiteral(FInVariable[k]);
+    }
     for (std::size_t t = 0; t < texts; ++t) {
       if (!FPossible[t] || FCertain[t]) continue;
-      FAtomVariable[t] = NewVariable(TKind::Derived);
+      if (FAtomLiteral[t] == kFalse) FAtomLiteral[t] = PositiveLiteral(NewVariable());
       const std::size_t meanings = FGraph.Meanings(static_cast<int>(t)).size();
       if (!FAmbiguous || meanings < 2) continue;
-      FMeaningVariable[t] = NewVariable(TKind::Meaning);
-      for (std::size_t m = 1; m < meanings; ++m) NewVariable(TKind::Meaning);
+      FMeaningVariable[t] = NewVariable();
+      for (std::size_t m = 1; m < meanings; ++m) NewVariable();
       // Exactly one meaning.
       std::vector<TLiteral> some;
       for (std::size_t m = 0; m < meanings; ++m) {
@@ -260,15 +280,6 @@ class TClauseSearch {
       if (negation >= 0) Clause({Not(Atom(static_cast<int>(t))), Not(Atom(negation))});
     }
     FTight = Acyclic();
-    // Most constrained first: an assumption weighs what its text and its
-    // attack take part in.
-    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
-      const int text = ids[static_cast<std::size_t>(FUndecided[k])];
-      for (int t : {text, FGraph.NegationOf(text)})
-        if (t >= 0 && FAtomVariable[static_cast<std::size_t>(t)] >= 0)
-          FOccurrences[static_cast<std::size_t>(FInVariable[k])] +=
-              FOccurrences[static_cast<std::size_t>(FAtomVariable[static_cast<std::size_t>(t)])];
-    }
   }
 
   void EncodeRules() {
@@ -300,7 +311,7 @@ class TClauseSearch {
       if (body.size() == 1) {
         live.Support = body[0];
       } else if (body.size() > 1) {
-        const int fires = NewVariable(TKind::Derived);
+        const int fires = NewVariable();
         live.Support = PositiveLiteral(fires);
         std::vector<TLiteral> all{live.Support};
         for (TLiteral l : body) {
@@ -317,8 +328,8 @@ class TClauseSearch {
     std::vector<char> grounded(texts, 0);
     for (int t : FGroundedTexts) grounded[static_cast<std::size_t>(t)] = 1;
     for (std::size_t t = 0; t < texts; ++t) {
-      if (FAtomVariable[t] < 0 || grounded[t]) continue;
-      std::vector<TLiteral> why{NegativeLiteral(FAtomVariable[t])};
+      if (!FPossible[t] || FCertain[t] || grounded[t]) continue;
+      std::vector<TLiteral> why{Not(FAtomLiteral[t])};
       if (const int k = FUndecidedWithText[t]; k >= 0) why.push_back(PositiveLiteral(FInVariable[static_cast<std::size_t>(k)]));
       why.insert(why.end(), supports[t].begin(), supports[t].end());
       Clause(std::move(why));
@@ -381,7 +392,7 @@ class TClauseSearch {
     std::vector<char> unfounded(texts, 0);
     std::vector<int> set;
     for (std::size_t t = 0; t < texts; ++t) {
-      if (FAtomVariable[t] < 0 || derived[t] || solver.Assignment(FAtomVariable[t]) < 0) continue;
+      if (!FPossible[t] || FCertain[t] || derived[t] || ValueIn(solver, FAtomLiteral[t]) < 0) continue;
       unfounded[t] = 1;
       set.push_back(static_cast<int>(t));
     }
@@ -398,7 +409,7 @@ class TClauseSearch {
     }
     TClauseList loops;
     for (int t : set) {
-      std::vector<TLiteral> clause{NegativeLiteral(FAtomVariable[static_cast<std::size_t>(t)])};
+      std::vector<TLiteral> clause{Not(FAtomLiteral[static_cast<std::size_t>(t)])};
       clause.insert(clause.end(), external.begin(), external.end());
       loops.push_back(std::move(clause));
     }
@@ -413,8 +424,8 @@ class TClauseSearch {
   std::vector<int> FUndecided, FUndecidedWithText;
   std::vector<int> FGroundedTexts;  // ambiguous only: their texts have variables
   std::vector<char> FPossible, FCertain;
-  std::vector<int> FInVariable, FAtomVariable, FMeaningVariable;
-  std::vector<TKind> FKind;
+  std::vector<int> FInVariable, FMeaningVariable;
+  std::vector<TLiteral> FAtomLiteral;  // by text, for texts that may be in
   std::vector<double> FOccurrences;
   int FVariables = 0;
   TClauseList FClauses;
