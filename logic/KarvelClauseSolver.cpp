@@ -414,10 +414,10 @@ TClauseSolver::TResult TClauseSolver::Solve() {
     if (!more) return TResult::Unsatisfiable;
   }
   if (FLearntLimit == 0) FLearntLimit = std::max<std::size_t>(2000, FClauses.size() / 3);
-  std::uint64_t restarts = 0, conflictsHere = 0, polls = 0;
+  std::uint64_t restarts = 0, conflictsHere = 0;
   std::uint64_t restartAt = kRestartUnit * Luby(restarts);
   for (;;) {
-    if (ShouldStop && ++polls % kPollInterval == 0 && ShouldStop()) return TResult::Stopped;
+    if (ShouldStop && ++FPolls % kPollInterval == 0 && ShouldStop()) return TResult::Stopped;
     const int conflict = Propagate();
     if (conflict != kNoReason) {
       if (!ResolveConflict(conflict)) return TResult::Unsatisfiable;

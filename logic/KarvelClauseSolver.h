@@ -118,6 +118,7 @@ class TClauseSolver {
   double FIncrement = 1;
   double FClauseIncrement = 1;
   std::uint64_t FConflicts = 0;
+  std::uint64_t FPolls = 0;  // across calls: one model may take few steps
   std::size_t FLearntCount = 0;
   std::size_t FLearntLimit = 0;
   bool FUnsatisfiable = false;
