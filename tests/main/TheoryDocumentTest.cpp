@@ -202,6 +202,16 @@ TEST(TheoryDocumentTest, StoppedSearchKeepsWhatItFoundAndSaysSo) {
   EXPECT_EQ(d.StatusText(), "There are 2 dialectical interpretations.");
 }
 
+TEST(TheoryDocumentTest, ReportTellsItsProgress) {
+  TheoryDocument d;
+  d.ReadBytes(kThree, true);
+  d.ComputeInterpretations(false);
+  std::vector<std::size_t> done;
+  const V lines = d.TheoryViewLines([&](std::size_t k) { done.push_back(k); });
+  EXPECT_EQ(done, (std::vector<std::size_t>{1, 2, 3}));
+  EXPECT_EQ(lines, d.TheoryViewLines());
+}
+
 TEST(TheoryDocumentTest, InterpretationLinesJoinTheTexts) {
   TheoryDocument d;
   d.ReadBytes(kThree, true);

@@ -94,7 +94,7 @@ void TheoryDocument::CollectArgumentSentences() {
   }
 }
 
-std::vector<std::string> TheoryDocument::TheoryViewLines() {
+std::vector<std::string> TheoryDocument::TheoryViewLines(const std::function<void(std::size_t done)>& progress) {
   std::vector<std::string> lines;
   const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test,
                              const char* indent) {
@@ -137,6 +137,7 @@ std::vector<std::string> TheoryDocument::TheoryViewLines() {
       FTheory->SetStatuses(FInterpretations[k]);
       statusSections();
       lines.insert(lines.end(), {"", ""});
+      if (progress) progress(k + 1);
     }
   }
   return lines;

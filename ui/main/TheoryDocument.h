@@ -3,6 +3,7 @@
 // about widgets; the window calls the steps in order and draws in between.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -45,8 +46,10 @@ class TheoryDocument {
   //! neither assumption nor issue an issue.
   void CollectArgumentSentences();
   //! The theory view: assumptions, issues and the consequences report. Applies
-  //! each interpretation in turn, so statuses end as the last one's.
-  std::vector<std::string> TheoryViewLines();
+  //! each interpretation in turn, so statuses end as the last one's. progress,
+  //! when given, is called after each interpretation's section with the
+  //! number done so far, so that a window can stay responsive.
+  std::vector<std::string> TheoryViewLines(const std::function<void(std::size_t done)>& progress = {});
   //! Refreshes the variables of every assumption and issue and their parts.
   void RefreshVariables();
   //! Sets the statuses of the interpretation with this index (0-based).
