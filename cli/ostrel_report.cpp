@@ -1,5 +1,6 @@
 // ostrel-report: loads a theory file as the main window does and prints the
-// status line, the rewritten file and the theory view. Writes no file.
+// status line, the rewritten file and the theory view; with --interpretations
+// only the interpretations, one a line. Writes no file.
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -9,7 +10,7 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: ostrel-report [--no-parse] [--structure-only] FILE\n";
+  std::cerr << "usage: ostrel-report [--no-parse] [--structure-only | --interpretations] FILE\n";
   return 2;
 }
 
@@ -18,18 +19,22 @@ int Usage() {
 int main(int argc, char** argv) {
   bool parse = true;
   bool structureOnly = false;
+  bool interpretationsOnly = false;
   const char* fileName = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--no-parse") == 0)
       parse = false;
     else if (std::strcmp(argv[i], "--structure-only") == 0)
       structureOnly = true;
+    else if (std::strcmp(argv[i], "--interpretations") == 0)
+      interpretationsOnly = true;
     else if (!fileName)
       fileName = argv[i];
     else
       return Usage();
   }
-  if (!fileName) return Usage();
+  // Structure only computes no interpretations: nothing to list.
+  if (!fileName || (structureOnly && interpretationsOnly)) return Usage();
 
   ostrel::TheoryDocument document;
   try {
@@ -37,6 +42,14 @@ int main(int argc, char** argv) {
   } catch (const karvel::TFileError& error) {
     std::cerr << error.what() << '\n';
     return 1;
+  }
+  if (interpretationsOnly) {
+    // Lines go out as the sorted search hands them over; the output is never
+    // held whole.
+    std::ios::sync_with_stdio(false);
+    ostrel::WriteInterpretationLines(document.Theory(), std::cout);
+    std::cout.flush();
+    return std::cout.good() ? 0 : 1;
   }
   document.ComputeInterpretations(structureOnly);
   document.CollectArgumentSentences();

@@ -1,143 +1,23 @@
 // Grounded assumptions, dialectical interpretations and statuses.
 //
-// The interpretations are those of the plain enumeration of every subset of
-// the undecided assumptions, in the same order. The search decides the
-// undecided assumptions one by one (the first, most significant, first; "out"
-// before "in") and leaves a branch as soon as the chosen assumptions are
-// inconsistent or can no longer attack an assumption they leave out. Both
-// tests are sound because the closure grows with its input, which holds when
-// every text means one thing; theories where equal texts stand for different
-// structures fall back to the plain enumeration.
+// The interpretations come from the clause-learning search
+// (KarvelInterpretationSearch.cpp). The depth-first search that preceded it
+// stays here, next to the grounded fixpoint it shares, to compare with.
 #include <algorithm>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "KarvelInterpretationSearch.h"
 #include "KarvelSyntax.h"
 #include "KarvelTheory.h"
 
 namespace karvel {
 
+namespace detail {
+
 namespace {
-
-// The assumptions' sentences and parts as numbered texts, with the rules
-// (conditionals) that the closure fires.
-class TTextGraph {
- public:
-  explicit TTextGraph(const TListOfKarvelSentences& assumptions) {
-    std::unordered_set<const TKarvelSentence*> visited;
-    std::unordered_set<int> assumptionTexts;
-    std::vector<TKarvelSentence*> stack;
-    for (auto* a : assumptions) {
-      const int id = Intern(a);
-      if (!assumptionTexts.insert(id).second) FAmbiguous = true;  // equal texts in the list
-      FAssumptionIds.push_back(id);
-      stack.push_back(a);
-    }
-    while (!stack.empty()) {
-      TKarvelSentence* s = stack.back();
-      stack.pop_back();
-      if (!visited.insert(s).second) continue;
-      const int id = Intern(s);
-      if (auto* negation = AsNegation(s)) {
-        DefineFact(id);
-        stack.push_back(negation->NegatedSentence);
-      } else if (auto* conditional = AsConditional(s)) {
-        TRule rule;
-        for (auto* a : conditional->Antecedents) {
-          rule.Antecedents.push_back(Intern(a));
-          stack.push_back(a);
-        }
-        rule.Consequent = Intern(conditional->Consequent);
-        stack.push_back(conditional->Consequent);
-        DefineRule(id, std::move(rule));
-      } else {
-        DefineFact(id);
-      }
-    }
-    BuildIndexes();
-  }
-
-  struct TRule {
-    std::vector<int> Antecedents;
-    int Consequent = -1;
-    bool operator==(const TRule&) const = default;
-  };
-
-  [[nodiscard]] bool Ambiguous() const { return FAmbiguous; }
-  [[nodiscard]] int Size() const { return static_cast<int>(FTexts.size()); }
-  [[nodiscard]] const std::vector<int>& AssumptionIds() const { return FAssumptionIds; }
-  //! Id of "x(" text ")" for a text id, or -1 when no such text occurs.
-  [[nodiscard]] int NegationOf(int id) const { return FNegation[id]; }
-  [[nodiscard]] int NegatedBy(int id) const { return FNegated[id]; }
-  [[nodiscard]] const TRule* Rule(int id) const {
-    return FRuleIndex[id] < 0 ? nullptr : &FRules[FRuleIndex[id]];
-  }
-  //! Rules whose firing needs this text (as an antecedent or as the rule).
-  [[nodiscard]] const std::vector<int>& Watchers(int id) const { return FWatchers[id]; }
-  //! Rules whose consequent is this text.
-  [[nodiscard]] const std::vector<int>& Producers(int id) const { return FProducers[id]; }
-  [[nodiscard]] int BodySize(int rule) const {
-    return static_cast<int>(FRules[FRuleIndex[rule]].Antecedents.size()) + 1;
-  }
-
- private:
-  int Intern(const TKarvelSentence* s) {
-    const auto [id, inserted] = FIds.Insert(s->Text);
-    if (inserted) {
-      FTexts.push_back(s->Text);
-      FRuleIndex.push_back(-1);
-      FHasFact.push_back(false);
-    }
-    return id;
-  }
-  void DefineFact(int id) {
-    FHasFact[id] = true;
-    if (FRuleIndex[id] >= 0) FAmbiguous = true;
-  }
-  void DefineRule(int id, TRule rule) {
-    if (FHasFact[id]) FAmbiguous = true;
-    if (FRuleIndex[id] >= 0) {
-      if (!(FRules[FRuleIndex[id]] == rule)) FAmbiguous = true;
-      return;
-    }
-    FRuleIndex[id] = static_cast<int>(FRules.size());
-    FRules.push_back(std::move(rule));
-  }
-  void BuildIndexes() {
-    const std::size_t n = FTexts.size();
-    FNegation.assign(n, -1);
-    FNegated.assign(n, -1);
-    for (std::size_t id = 0; id < n; ++id) {
-      std::string_view inner;
-      if (!NegatedText(FTexts[id], inner)) continue;
-      const int negated = FIds.Find(inner);
-      if (negated < 0) continue;
-      FNegation[negated] = static_cast<int>(id);
-      FNegated[id] = negated;
-    }
-    FWatchers.assign(n, {});
-    FProducers.assign(n, {});
-    for (std::size_t id = 0; id < n; ++id) {
-      const TRule* rule = Rule(static_cast<int>(id));
-      if (!rule) continue;
-      FWatchers[id].push_back(static_cast<int>(id));
-      for (int a : rule->Antecedents) FWatchers[a].push_back(static_cast<int>(id));
-      FProducers[rule->Consequent].push_back(static_cast<int>(id));
-    }
-  }
-
-  TTextIndex FIds;
-  std::vector<std::string_view> FTexts;
-  std::vector<int> FRuleIndex;
-  std::vector<bool> FHasFact;
-  std::vector<TRule> FRules;
-  std::vector<int> FAssumptionIds;
-  std::vector<int> FNegation, FNegated;
-  std::vector<std::vector<int>> FWatchers, FProducers;
-  bool FAmbiguous = false;
-};
 
 // The closure of a changing set of base texts: adding a base text chains
 // forward; removing one deletes what may depend on it and derives again what
@@ -235,6 +115,8 @@ class THornClosure {
   int FConflicts = 0;
 };
 
+}  // namespace
+
 // Grounded assumptions by events: the closure of G grows, the closure of the
 // assumptions G does not attack shrinks, and each step takes, in theory
 // order, the assumptions that the latter no longer attacks.
@@ -289,6 +171,8 @@ std::vector<int> GroundedIndexes(const TTextGraph& graph) {
   }
   return order;
 }
+
+namespace {
 
 class TInterpretationSearch {
  public:
@@ -398,7 +282,20 @@ class TInterpretationSearch {
   int FUnattacked = 0;  // assumptions left out that nothing can attack any more
 };
 
-// The plain method, for theories whose texts are ambiguous.
+}  // namespace
+
+void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
+                                 TListOfListOfKarvelSentences& interpretations) {
+  interpretations.clear();
+  TTextGraph graph(assumptions);
+  TInterpretationSearch(graph, assumptions, interpretations).Run();
+}
+
+}  // namespace detail
+
+namespace {
+
+// The grounded step by the closure itself (ambiguous theories).
 bool AttackedBy(const TKarvelSentence* s, const std::unordered_set<std::string_view>& negated) {
   return negated.count(s->Text) != 0;
 }
@@ -435,45 +332,30 @@ bool TKarvelTheory::ExtendGroundedAssumptions(TListOfKarvelSentences& list) {
 
 void TKarvelTheory::ComputeGroundedAssumptions(TListOfKarvelSentences& list) {
   list.clear();
-  TTextGraph graph(Assumptions);
+  detail::TTextGraph graph(Assumptions);
   if (graph.Ambiguous()) {
     while (ExtendGroundedAssumptions(list)) {
     }
     return;
   }
-  for (int i : GroundedIndexes(graph)) list.push_back(Assumptions[i]);
+  for (int i : detail::GroundedIndexes(graph)) list.push_back(Assumptions[i]);
 }
 
 void TKarvelTheory::ComputeInterpretations(TListOfListOfKarvelSentences& interpretations) {
+  ComputeInterpretations(interpretations, {});
+}
+
+TSearchOutcome TKarvelTheory::ComputeInterpretations(TListOfListOfKarvelSentences& interpretations,
+                                                     const TSearchProgress& progress) {
   interpretations.clear();
-  TTextGraph graph(Assumptions);
-  if (!graph.Ambiguous()) {
-    TInterpretationSearch(graph, Assumptions, interpretations).Run();
-    return;
-  }
-  TListOfKarvelSentences grounded;
-  ComputeGroundedAssumptions(grounded);
-  if (!IsConsistent(grounded)) return;
-  const auto attackedByG = NegatedTexts(grounded);
-  std::unordered_set<std::string_view> inG;
-  for (auto* g : grounded) inG.insert(g->Text);
-  TListOfKarvelSentences undecided;
-  for (auto* a : Assumptions)
-    if (!inG.count(a->Text) && !AttackedBy(a, attackedByG)) undecided.push_back(a);
-  std::vector<bool> bits(undecided.size(), false);
-  do {
-    TListOfKarvelSentences candidate = grounded;
-    for (std::size_t i = 0; i < bits.size(); ++i)
-      if (bits[i]) candidate.push_back(undecided[i]);
-    if (!IsConsistent(candidate)) continue;
-    const auto attacked = NegatedTexts(candidate);
-    std::unordered_set<std::string_view> members;
-    for (auto* c : candidate) members.insert(c->Text);
-    const bool attacksTheRest = std::all_of(Assumptions.begin(), Assumptions.end(), [&](auto* a) {
-      return members.count(a->Text) || AttackedBy(a, attacked);
-    });
-    if (attacksTheRest) interpretations.push_back(std::move(candidate));
-  } while (NextCombination(bits));
+  return ForEachInterpretation(
+      [&](const TListOfKarvelSentences& interpretation) { interpretations.push_back(interpretation); },
+      progress);
+}
+
+TSearchOutcome TKarvelTheory::ForEachInterpretation(const TInterpretationVisitor& visit,
+                                                    const TSearchProgress& progress) {
+  return detail::SearchInterpretations(*this, visit, progress);
 }
 
 namespace {

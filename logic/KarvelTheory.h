@@ -2,6 +2,8 @@
 // dialectical interpretations with the statuses they give.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -48,6 +50,14 @@ class TKarvelFile {
 bool TextAfterTag(std::string_view text, std::string_view tag, int& position,
                   std::string_view& rest);
 
+//! Called while a search runs with the number of interpretations found so
+//! far, often enough to keep a window responsive; false stops the search.
+using TSearchProgress = std::function<bool(std::size_t found)>;
+//! Receives the interpretations of a search one at a time, in order.
+using TInterpretationVisitor = std::function<void(const TListOfKarvelSentences&)>;
+//! Whether a search ran to its end or its progress callback stopped it.
+enum class TSearchOutcome { Complete, Stopped };
+
 class TKarvelTheory {
  public:
   std::string Text;
@@ -87,6 +97,14 @@ class TKarvelTheory {
   void ComputeGroundedAssumptions(TListOfKarvelSentences& list);
   //! Every dialectical interpretation, in the order of the plain enumeration.
   void ComputeInterpretations(TListOfListOfKarvelSentences& interpretations);
+  //! The same, reporting progress; when stopped, the interpretations found
+  //! until then, in the same order.
+  TSearchOutcome ComputeInterpretations(TListOfListOfKarvelSentences& interpretations,
+                                        const TSearchProgress& progress);
+  //! The interpretations in order, built one at a time for the visitor
+  //! (after the search: the visits come once it has ended or was stopped).
+  TSearchOutcome ForEachInterpretation(const TInterpretationVisitor& visit,
+                                       const TSearchProgress& progress = {});
   //! Justified / defeated flags of every assumption, issue and part.
   void SetStatuses(const TListOfKarvelSentences& interpretation);
 

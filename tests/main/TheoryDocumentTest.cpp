@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 #include "../logic/TestTheory.h"
 
@@ -153,6 +155,76 @@ TEST(TheoryDocumentTest, ReportTextHasTheThreeParts) {
   EXPECT_EQ(report.substr(0, 49), "STATUS: There is 1 dialectical interpretation.\nFI");
   EXPECT_NE(report.find("\n</KARVEL>\nTHEORY:\nASSUMPTIONS\n\na\n"), std::string::npos);
   EXPECT_EQ(report.find('\r'), std::string::npos);
+}
+
+std::string PairsFile(int pairs) {
+  V texts;
+  for (int i = 0; i < pairs; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+  }
+  return ElementaryFile(texts);
+}
+
+TEST(TheoryDocumentTest, StoppedSearchKeepsWhatItFoundAndSaysSo) {
+  TheoryDocument d;
+  d.ReadBytes(PairsFile(6), true);
+  d.ComputeInterpretations(false);
+  const auto all = d.Interpretations();
+  ASSERT_EQ(all.size(), 64u);
+  EXPECT_FALSE(d.SearchStopped());
+
+  d.ComputeInterpretations(false, [](std::size_t found) { return found < 10; });
+  EXPECT_TRUE(d.SearchStopped());
+  ASSERT_EQ(d.Interpretations().size(), 10u);
+  EXPECT_EQ(d.StatusText(), "Search stopped: 10 dialectical interpretations found so far.");
+  // What was found comes in the order of the full answer.
+  auto at = all.begin();
+  for (const auto& i : d.Interpretations()) {
+    at = std::find_if(at, all.end(), [&](const auto& a) { return Texts(a) == Texts(i); });
+    ASSERT_NE(at, all.end());
+    ++at;
+  }
+  // Statuses are those of the first found.
+  const V first = Texts(d.Interpretations().front());
+  const bool q0 = std::find(first.begin(), first.end(), "q0") != first.end();
+  EXPECT_EQ(d.Theory().Assumptions[1]->IsJustified, q0);
+  EXPECT_EQ(d.Theory().Assumptions[0]->IsDefeated, q0);
+  EXPECT_NE(d.Theory().Assumptions[0]->IsJustified, q0);
+
+  d.ComputeInterpretations(false, [](std::size_t found) { return found < 1; });
+  EXPECT_EQ(d.StatusText(), "Search stopped: 1 dialectical interpretation found so far.");
+  // The next refresh starts afresh.
+  d.ReadBytes(PairsFile(1), true);
+  EXPECT_FALSE(d.SearchStopped());
+  d.ComputeInterpretations(false, [](std::size_t) { return true; });
+  EXPECT_FALSE(d.SearchStopped());
+  EXPECT_EQ(d.StatusText(), "There are 2 dialectical interpretations.");
+}
+
+TEST(TheoryDocumentTest, ReportTellsItsProgress) {
+  TheoryDocument d;
+  d.ReadBytes(kThree, true);
+  d.ComputeInterpretations(false);
+  std::vector<std::size_t> done;
+  const V lines = d.TheoryViewLines([&](std::size_t k) { done.push_back(k); });
+  EXPECT_EQ(done, (std::vector<std::size_t>{1, 2, 3}));
+  EXPECT_EQ(lines, d.TheoryViewLines());
+}
+
+TEST(TheoryDocumentTest, InterpretationLinesJoinTheTexts) {
+  TheoryDocument d;
+  d.ReadBytes(kThree, true);
+  std::ostringstream out;
+  EXPECT_EQ(WriteInterpretationLines(d.Theory(), out), karvel::TSearchOutcome::Complete);
+  const std::string rules =
+      "if(p, x(q)) | if(q, x(p)) | if(q, x(r)) | if(r, x(q)) | if(p, x(r)) | if(r, x(p)) | ";
+  EXPECT_EQ(out.str(), rules + "r\n" + rules + "q\n" + rules + "p\n");
+  // No assumptions: one empty interpretation, one empty line.
+  d.ReadBytes(kMinimalDocument, true);
+  std::ostringstream empty;
+  WriteInterpretationLines(d.Theory(), empty);
+  EXPECT_EQ(empty.str(), "\n");
 }
 
 }  // namespace

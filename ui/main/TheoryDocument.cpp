@@ -1,5 +1,7 @@
 #include "TheoryDocument.h"
 
+#include <ostream>
+
 namespace ostrel {
 
 using karvel::TKarvelSentence;
@@ -28,6 +30,7 @@ void TheoryDocument::Discard() {
   FArgumentSentences.clear();
   FInterpretations.clear();
   FComputed = false;
+  FStopped = false;
   FKarvelFile = std::make_unique<karvel::TKarvelFile>();
   FTheory = std::make_unique<karvel::TKarvelTheory>();
 }
@@ -43,6 +46,7 @@ void TheoryDocument::Clear() {
   FArgumentSentences.clear();
   FInterpretations.clear();
   FComputed = false;
+  FStopped = false;
   FKarvelFile->Text.clear();
   FTheory->Text.clear();
   FTheory->Assumptions.clear();
@@ -65,11 +69,12 @@ void TheoryDocument::ReadBytes(std::string_view bytes, bool parseSentences) {
   FTheory->SaveToKarvelFile(*FKarvelFile);
 }
 
-void TheoryDocument::ComputeInterpretations(bool showStructureOnly) {
+void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel::TSearchProgress& progress) {
   FInterpretations.clear();
+  FStopped = false;
   FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
   if (!FComputed) return;
-  FTheory->ComputeInterpretations(FInterpretations);
+  FStopped = FTheory->ComputeInterpretations(FInterpretations, progress) == karvel::TSearchOutcome::Stopped;
   FTheory->SetStatuses(FInterpretations.empty() ? karvel::TListOfKarvelSentences{}
                                                 : FInterpretations.front());
 }
@@ -77,6 +82,11 @@ void TheoryDocument::ComputeInterpretations(bool showStructureOnly) {
 std::string TheoryDocument::StatusText() const {
   if (!FComputed) return {};
   const std::size_t n = FInterpretations.size();
+  if (FStopped) {
+    // Nobody may take a partial answer for the whole one.
+    return "Search stopped: " + std::to_string(n) +
+           (n == 1 ? " dialectical interpretation" : " dialectical interpretations") + " found so far.";
+  }
   if (n == 0) return "There is no dialectical interpretation.";
   if (n == 1) return "There is 1 dialectical interpretation.";
   return "There are " + std::to_string(n) + " dialectical interpretations.";
@@ -125,7 +135,7 @@ void AppendTextLines(std::vector<std::string>& lines, const char* indent, std::s
 
 }  // namespace
 
-std::vector<std::string> TheoryDocument::TheoryViewLines() {
+std::vector<std::string> TheoryDocument::TheoryViewLines(const std::function<void(std::size_t done)>& progress) {
   std::vector<std::string> lines;
   const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test,
                              const char* indent) {
@@ -168,6 +178,7 @@ std::vector<std::string> TheoryDocument::TheoryViewLines() {
       FTheory->SetStatuses(FInterpretations[k]);
       statusSections();
       lines.insert(lines.end(), {"", ""});
+      if (progress) progress(k + 1);
     }
   }
   return lines;
@@ -205,6 +216,30 @@ std::string ReportText(TheoryDocument& document) {
   out += "THEORY:\n";
   for (const auto& line : document.TheoryViewLines()) out += line + "\n";
   return out;
+}
+
+karvel::TSearchOutcome WriteInterpretationLines(karvel::TKarvelTheory& theory, std::ostream& out,
+                                                const karvel::TSearchProgress& progress) {
+  // Lines are gathered into blocks: the stream's per-call cost would
+  // otherwise outweigh the search on theories with many interpretations.
+  constexpr std::size_t kBlock = 1 << 16;
+  std::string block;
+  block.reserve(2 * kBlock);
+  const auto outcome = theory.ForEachInterpretation(
+      [&](const karvel::TListOfKarvelSentences& interpretation) {
+        for (std::size_t i = 0; i < interpretation.size(); ++i) {
+          if (i > 0) block += " | ";
+          block += interpretation[i]->Text;
+        }
+        block += '\n';
+        if (block.size() >= kBlock) {
+          out.write(block.data(), static_cast<std::streamsize>(block.size()));
+          block.clear();
+        }
+      },
+      progress);
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  return outcome;
 }
 
 }  // namespace ostrel

@@ -3,6 +3,8 @@
 // about widgets; the window calls the steps in order and draws in between.
 #pragma once
 
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,13 +56,18 @@ class TheoryDocument {
 
   //! Computes the interpretations unless structure only is shown or there are
   //! no assumptions, and sets the statuses of the first (or clears them).
-  void ComputeInterpretations(bool showStructureOnly);
+  //! progress, when given, is called while the search runs; when it returns
+  //! false the document keeps the interpretations found so far, in order,
+  //! and SearchStopped() tells so.
+  void ComputeInterpretations(bool showStructureOnly, const karvel::TSearchProgress& progress = {});
   //! Collects every sentence of the argument and makes every part that is
   //! neither assumption nor issue an issue.
   void CollectArgumentSentences();
   //! The theory view: assumptions, issues and the consequences report. Applies
-  //! each interpretation in turn, so statuses end as the last one's.
-  std::vector<std::string> TheoryViewLines();
+  //! each interpretation in turn, so statuses end as the last one's. progress,
+  //! when given, is called after each interpretation's section with the
+  //! number done so far, so that a window can stay responsive.
+  std::vector<std::string> TheoryViewLines(const std::function<void(std::size_t done)>& progress = {});
   //! Refreshes the variables of every assumption and issue and their parts.
   void RefreshVariables();
   //! Sets the statuses of the interpretation with this index (0-based).
@@ -70,6 +77,8 @@ class TheoryDocument {
   [[nodiscard]] std::string StatusText() const;
   //! Whether interpretations were computed by the last refresh.
   [[nodiscard]] bool InterpretationsComputed() const { return FComputed; }
+  //! Whether the last refresh's search was stopped before its end.
+  [[nodiscard]] bool SearchStopped() const { return FStopped; }
 
   [[nodiscard]] karvel::TKarvelFile& File() { return *FKarvelFile; }
   [[nodiscard]] karvel::TKarvelTheory& Theory() { return *FTheory; }
@@ -95,10 +104,17 @@ class TheoryDocument {
   std::vector<std::shared_ptr<karvel::TSentenceArena>> FPinnedArenas;
   int FPins = 0;
   bool FComputed = false;
+  bool FStopped = false;
 };
 
 //! What the report tool prints for one file: the status text, the rewritten
 //! file lines and the theory view, with LF line ends.
 std::string ReportText(TheoryDocument& document);
+
+//! Writes every interpretation of the theory as one line, its assumption
+//! texts separated by " | ", one line at a time as the sorted search hands
+//! them over.
+karvel::TSearchOutcome WriteInterpretationLines(karvel::TKarvelTheory& theory, std::ostream& out,
+                                                const karvel::TSearchProgress& progress = {});
 
 }  // namespace ostrel

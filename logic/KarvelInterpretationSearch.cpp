@@ -1,0 +1,552 @@
+// The interpretation search: every text of the closure and every undecided
+// assumption becomes a variable of a clause set whose models are exactly the
+// interpretations, and a clause-learning solver lists them all. The models
+// are then sorted into the order of the plain enumeration.
+//
+// The closure is a least fixpoint, so a text may only be in it with a
+// founded derivation. Clark's completion (a text is in only if an assumption
+// or a firing rule puts it there) says exactly that when no text supports
+// itself through a loop of rules; otherwise every full assignment is also
+// checked for texts that only hold each other up, and the clauses that rule
+// such a loop out are added.
+//
+// Where equal texts stand for different structures the closure depends on
+// which object of a text enters first, and adding an assumption may take a
+// derivation away. There each ambiguous text gets one variable per meaning,
+// the clauses hold for whichever meaning the closure ends up with, and every
+// model is confirmed by the closure itself before it counts.
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "KarvelClauseSolver.h"
+#include "KarvelInterpretationSearch.h"
+
+namespace karvel::detail {
+
+namespace {
+
+// Constants stand in for literals while the clauses are built.
+constexpr TLiteral kTrue = 0xFFFFFFFFu;
+constexpr TLiteral kFalse = 0xFFFFFFFEu;
+TLiteral Not(TLiteral l) { return l == kTrue ? kFalse : l == kFalse ? kTrue : Negated(l); }
+
+enum class TRole : std::uint8_t { Undecided, Grounded, Defeated };
+
+// Rule bodies as sets of texts (the rule's own text and its antecedents).
+struct TRuleBodies {
+  explicit TRuleBodies(const TTextGraph& graph)
+      : Bodies(graph.Rules().size()), Watching(static_cast<std::size_t>(graph.Size())) {
+    for (std::size_t r = 0; r < graph.Rules().size(); ++r) {
+      const auto& rule = graph.Rules()[r];
+      auto& body = Bodies[r];
+      body.push_back(rule.Text);
+      body.insert(body.end(), rule.Antecedents.begin(), rule.Antecedents.end());
+      std::sort(body.begin(), body.end());
+      body.erase(std::unique(body.begin(), body.end()), body.end());
+      for (int t : body) Watching[static_cast<std::size_t>(t)].push_back(static_cast<int>(r));
+    }
+  }
+  //! The texts derivable from the base texts with every rule switched on.
+  std::vector<char> Closure(const TTextGraph& graph, const std::vector<int>& base) const {
+    std::vector<char> in(static_cast<std::size_t>(graph.Size()), 0);
+    std::vector<std::size_t> missing(Bodies.size());
+    for (std::size_t r = 0; r < Bodies.size(); ++r) missing[r] = Bodies[r].size();
+    std::vector<int> queue(base);
+    while (!queue.empty()) {
+      const int t = queue.back();
+      queue.pop_back();
+      if (in[static_cast<std::size_t>(t)]) continue;
+      in[static_cast<std::size_t>(t)] = 1;
+      for (int r : Watching[static_cast<std::size_t>(t)])
+        if (--missing[static_cast<std::size_t>(r)] == 0) queue.push_back(graph.Rules()[static_cast<std::size_t>(r)].Consequent);
+    }
+    return in;
+  }
+  std::vector<std::vector<int>> Bodies;
+  std::vector<std::vector<int>> Watching;
+};
+
+// The models found so far, each a row of bits over the undecided assumptions
+// (the first one most significant), so that sorting rows numerically is the
+// order of the plain enumeration.
+class TRows {
+ public:
+  explicit TRows(std::size_t bits) : FWords((bits + 63) / 64) {}
+  std::uint64_t* Add() {
+    FBits.resize(FBits.size() + FWords, 0);
+    ++FCount;
+    return FBits.data() + FBits.size() - FWords;
+  }
+  void Set(std::uint64_t* row, std::size_t bit) { row[bit / 64] |= std::uint64_t{1} << (63 - bit % 64); }
+  [[nodiscard]] bool Test(std::size_t row, std::size_t bit) const {
+    return (FBits[row * FWords + bit / 64] >> (63 - bit % 64)) & 1u;
+  }
+  [[nodiscard]] std::size_t Count() const { return FCount; }
+  //! Row numbers in ascending order of their bits.
+  [[nodiscard]] std::vector<std::size_t> Sorted() const {
+    std::vector<std::size_t> order(FCount);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+      return std::lexicographical_compare(FBits.begin() + static_cast<std::ptrdiff_t>(a * FWords),
+                                          FBits.begin() + static_cast<std::ptrdiff_t>((a + 1) * FWords),
+                                          FBits.begin() + static_cast<std::ptrdiff_t>(b * FWords),
+                                          FBits.begin() + static_cast<std::ptrdiff_t>((b + 1) * FWords));
+    });
+    return order;
+  }
+
+ private:
+  std::size_t FWords;
+  std::vector<std::uint64_t> FBits;
+  std::size_t FCount = 0;
+};
+
+class TClauseSearch {
+ public:
+  TClauseSearch(const TTextGraph& graph, const std::vector<int>& grounded, const std::vector<TRole>& roles,
+                bool ambiguous)
+      : FGraph(graph), FBodies(graph), FAmbiguous(ambiguous) {
+    const auto& ids = graph.AssumptionIds();
+    const std::size_t texts = static_cast<std::size_t>(graph.Size());
+    std::vector<int> groundedTexts, possibleTexts;
+    FUndecidedWithText.assign(texts, -1);
+    for (int i : grounded) groundedTexts.push_back(ids[static_cast<std::size_t>(i)]);
+    possibleTexts = groundedTexts;
+    if (ambiguous) FGroundedTexts = groundedTexts;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      if (roles[i] != TRole::Undecided) continue;
+      FUndecidedWithText[static_cast<std::size_t>(ids[i])] = static_cast<int>(FUndecided.size());
+      FUndecided.push_back(static_cast<int>(i));
+      possibleTexts.push_back(ids[i]);
+    }
+    FPossible = FBodies.Closure(graph, possibleTexts);
+    // Unambiguous: what the grounded assumptions derive holds in every
+    // candidate, so it needs no variable.
+    FCertain = ambiguous ? std::vector<char>(texts, 0) : FBodies.Closure(graph, groundedTexts);
+    for (std::size_t t = 0; t < texts; ++t) {
+      const int negation = graph.NegationOf(static_cast<int>(t));
+      if (FCertain[t] && negation >= 0 && FCertain[static_cast<std::size_t>(negation)]) FImpossible = true;
+    }
+    if (FImpossible) return;
+    Encode(grounded, roles);
+  }
+
+  //! The grounded assumptions are already inconsistent.
+  [[nodiscard]] bool Impossible() const { return FImpossible; }
+  [[nodiscard]] const std::vector<int>& Undecided() const { return FUndecided; }
+
+  //! Runs the solver; model receives each model's row and says whether it
+  //! counts. False when progress stopped the search.
+  template <class Accept>
+  bool Run(TRows& rows, const TSearchProgress& progress, Accept accept) {
+    TClauseSolver solver;
+    // Every variable may be chosen: texts that only hold each other up are
+    // left open by propagation, and choosing texts prunes well.
+    for (int v = 0; v < FVariables; ++v) solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
+    for (auto& clause : FClauses) solver.AddClause(std::move(clause));
+    FClauses.clear();
+    if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
+    if (progress) solver.ShouldStop = [&] { return !progress(rows.Count()); };
+    for (;;) {
+      switch (solver.Solve()) {
+        case TClauseSolver::TResult::Stopped: return false;
+        case TClauseSolver::TResult::Unsatisfiable: return true;
+        case TClauseSolver::TResult::Model: break;
+      }
+      std::vector<bool> chosen(FUndecided.size());
+      for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = solver.Value(FInVariable[k]);
+      if (accept(chosen)) {
+        std::uint64_t* row = rows.Add();
+        for (std::size_t k = 0; k < chosen.size(); ++k)
+          if (chosen[k]) rows.Set(row, k);
+      }
+      if (FAmbiguous) {
+        // Meanings of texts outside the closure are free: exclude the
+        // choice of assumptions itself, not the whole assignment.
+        std::vector<TLiteral> exclusion;
+        for (std::size_t k = 0; k < chosen.size(); ++k)
+          exclusion.push_back(chosen[k] ? NegativeLiteral(FInVariable[k]) : PositiveLiteral(FInVariable[k]));
+        solver.ExcludeModelBy(std::move(exclusion));
+      }
+      if (progress && !progress(rows.Count())) return false;
+    }
+  }
+
+ private:
+  struct TLiveRule {
+    int Rule = -1;
+    int Head = -1;
+    int Meaning = -1;         // its meaning's variable, or -1
+    std::vector<int> Atoms;   // body texts that have variables
+    TLiteral Support = kTrue; // true exactly when the rule fires
+  };
+
+  int NewVariable() {
+    FOccurrences.push_back(0);
+    return FVariables++;
+  }
+  TLiteral Atom(int text) const {
+    const auto t = static_cast<std::size_t>(text);
+    if (text < 0 || !FPossible[t]) return kFalse;
+    if (FCertain[t]) return kTrue;
+    return FAtomLiteral[t];
+  }
+  //! 1 true, -1 false, 0 open.
+  static int ValueIn(const TClauseSolver& solver, TLiteral l) {
+    const int v = solver.Assignment(VariableOf(l));
+    return (l & 1u) ? -v : v;
+  }
+  void Clause(std::vector<TLiteral> literals) {
+    std::size_t kept = 0;
+    for (TLiteral l : literals) {
+      if (l == kTrue) return;
+      if (l != kFalse) literals[kept++] = l;
+    }
+    literals.resize(kept);
+    for (TLiteral l : literals) FOccurrences[static_cast<std::size_t>(VariableOf(l))] += 1;
+    FClauses.push_back(std::move(literals));
+  }
+
+  void Encode(const std::vector<int>& grounded, const std::vector<TRole>& roles) {
+    const auto& ids = FGraph.AssumptionIds();
+    const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) FInVariable.push_back(NewVariable());
+    FAtomLiteral.assign(texts, kFalse);
+    FMeaningVariable.assign(texts, -1);
+    // Texts that are the same variable as an assumption: the negation of an
+    // undecided assumption is in exactly when the assumption is out (in, it
+    // may not be attacked; out, it must be), and the text of one that no
+    // rule can derive is in exactly when the assumption is.
+    std::vector<char> derivable(texts, 0);
+    for (std::size_t r = 0; r < FGraph.Rules().size(); ++r)
+      if (std::all_of(FBodies.Bodies[r].begin(), FBodies.Bodies[r].end(),
+                      [&](int t) { return FPossible[static_cast<std::size_t>(t)] != 0; }))
+        derivable[static_cast<std::size_t>(FGraph.Rules()[r].Consequent)] = 1;
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
+      const int negation = FGraph.NegationOf(ids[static_cast<std::size_t>(FUndecided[k])]);
+      if (negation >= 0 && FPossible[static_cast<std::size_t>(negation)] && !FCertain[static_cast<std::size_t>(negation)])
+        FAtomLiteral[static_cast<std::size_t>(negation)] = NegativeLiteral(FInVariable[k]);
+    }
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
+      const auto text = static_cast<std::size_t>(ids[static_cast<std::size_t>(FUndecided[k])]);
+      if (!FCertain[text] && !derivable[text] && FAtomLiteral[text] == kFalse)
+        FAtomLiteral[text] = PositiveLiteral(FInVariable[k]);
+    }
+    for (std::size_t t = 0; t < texts; ++t) {
+      if (!FPossible[t] || FCertain[t]) continue;
+      if (FAtomLiteral[t] == kFalse) FAtomLiteral[t] = PositiveLiteral(NewVariable());
+      const std::size_t meanings = FGraph.Meanings(static_cast<int>(t)).size();
+      if (!FAmbiguous || meanings < 2) continue;
+      FMeaningVariable[t] = NewVariable();
+      for (std::size_t m = 1; m < meanings; ++m) NewVariable();
+      // Exactly one meaning.
+      std::vector<TLiteral> some;
+      for (std::size_t m = 0; m < meanings; ++m) {
+        some.push_back(PositiveLiteral(FMeaningVariable[t] + static_cast<int>(m)));
+        for (std::size_t o = m + 1; o < meanings; ++o)
+          Clause({NegativeLiteral(FMeaningVariable[t] + static_cast<int>(m)),
+                  NegativeLiteral(FMeaningVariable[t] + static_cast<int>(o))});
+      }
+      Clause(std::move(some));
+    }
+    // An assumption in puts its text (and, first of its text, its meaning)
+    // into the closure.
+    const auto meaningOf = [&](std::size_t i) {
+      const int first = FMeaningVariable[static_cast<std::size_t>(ids[i])];
+      return first < 0 ? kTrue : PositiveLiteral(first + FGraph.AssumptionMeaning(static_cast<int>(i)));
+    };
+    for (int i : grounded) {
+      Clause({Atom(ids[static_cast<std::size_t>(i)])});
+      Clause({meaningOf(static_cast<std::size_t>(i))});
+    }
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) {
+      const auto i = static_cast<std::size_t>(FUndecided[k]);
+      const TLiteral in = PositiveLiteral(FInVariable[k]);
+      Clause({Not(in), Atom(ids[i])});
+      Clause({Not(in), meaningOf(i)});
+      // Left out, it must be attacked.
+      Clause({in, Atom(FGraph.NegationOf(ids[i]))});
+    }
+    for (std::size_t i = 0; i < ids.size(); ++i)
+      if (roles[i] == TRole::Defeated) Clause({Atom(FGraph.NegationOf(ids[i]))});
+    EncodeRules();
+    // Nothing attacked may be in.
+    for (std::size_t t = 0; t < texts; ++t) {
+      const int negation = FGraph.NegationOf(static_cast<int>(t));
+      if (negation >= 0) Clause({Not(Atom(static_cast<int>(t))), Not(Atom(negation))});
+    }
+    FTight = Acyclic();
+  }
+
+  void EncodeRules() {
+    const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
+    std::vector<std::vector<TLiteral>> supports(texts);
+    for (std::size_t r = 0; r < FGraph.Rules().size(); ++r) {
+      const auto& rule = FGraph.Rules()[r];
+      const TLiteral head = Atom(rule.Consequent);
+      if (head == kTrue) continue;
+      TLiveRule live;
+      live.Rule = static_cast<int>(r);
+      live.Head = rule.Consequent;
+      std::vector<TLiteral> body;
+      bool possible = true;
+      for (int t : FBodies.Bodies[r]) {
+        const TLiteral l = Atom(t);
+        if (l == kFalse) possible = false;
+        if (l == kTrue || l == kFalse) continue;
+        body.push_back(l);
+        live.Atoms.push_back(t);
+      }
+      if (!possible) continue;
+      if (const int first = FMeaningVariable[static_cast<std::size_t>(rule.Text)]; first >= 0) {
+        const auto& meanings = FGraph.Meanings(rule.Text);
+        const auto m = std::find(meanings.begin(), meanings.end(), static_cast<int>(r)) - meanings.begin();
+        live.Meaning = first + static_cast<int>(m);
+        body.push_back(PositiveLiteral(live.Meaning));
+      }
+      if (body.size() == 1) {
+        live.Support = body[0];
+      } else if (body.size() > 1) {
+        const int fires = NewVariable();
+        live.Support = PositiveLiteral(fires);
+        std::vector<TLiteral> all{live.Support};
+        for (TLiteral l : body) {
+          Clause({Negated(live.Support), l});
+          all.push_back(Negated(l));
+        }
+        Clause(std::move(all));
+      }
+      Clause({Not(live.Support), head});
+      supports[static_cast<std::size_t>(rule.Consequent)].push_back(live.Support);
+      FLive.push_back(std::move(live));
+    }
+    // A text is in only if an assumption or a firing rule puts it there.
+    std::vector<char> grounded(texts, 0);
+    for (int t : FGroundedTexts) grounded[static_cast<std::size_t>(t)] = 1;
+    for (std::size_t t = 0; t < texts; ++t) {
+      if (!FPossible[t] || FCertain[t] || grounded[t]) continue;
+      std::vector<TLiteral> why{Not(FAtomLiteral[t])};
+      if (const int k = FUndecidedWithText[t]; k >= 0) why.push_back(PositiveLiteral(FInVariable[static_cast<std::size_t>(k)]));
+      why.insert(why.end(), supports[t].begin(), supports[t].end());
+      Clause(std::move(why));
+    }
+  }
+
+  // Whether no text can hold itself up through a loop of live rules.
+  bool Acyclic() const {
+    const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
+    std::vector<int> indegree(texts, 0);
+    std::vector<std::vector<int>> heads(texts);
+    for (const auto& live : FLive)
+      for (int t : live.Atoms) {
+        heads[static_cast<std::size_t>(t)].push_back(live.Head);
+        ++indegree[static_cast<std::size_t>(live.Head)];
+      }
+    std::vector<int> ready;
+    for (std::size_t t = 0; t < texts; ++t)
+      if (indegree[t] == 0) ready.push_back(static_cast<int>(t));
+    std::size_t done = 0;
+    while (!ready.empty()) {
+      const int t = ready.back();
+      ready.pop_back();
+      ++done;
+      for (int h : heads[static_cast<std::size_t>(t)])
+        if (--indegree[static_cast<std::size_t>(h)] == 0) ready.push_back(h);
+    }
+    return done == texts;
+  }
+
+  // Texts the assignment holds (or leaves open) that the chosen assumptions
+  // do not derive form an unfounded set: each of them needs a support from
+  // outside the set, which it does not have.
+  TClauseList UnfoundedLoops(const TClauseSolver& solver) const {
+    const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
+    std::vector<char> derived(texts, 0);
+    std::vector<int> queue(FGroundedTexts);
+    for (std::size_t k = 0; k < FUndecided.size(); ++k)
+      if (solver.Value(FInVariable[k])) queue.push_back(FGraph.AssumptionIds()[static_cast<std::size_t>(FUndecided[k])]);
+    std::vector<std::vector<std::size_t>> watching(texts);
+    std::vector<std::size_t> missing(FLive.size());
+    for (std::size_t r = 0; r < FLive.size(); ++r) {
+      const auto& live = FLive[r];
+      if (live.Meaning >= 0 && !solver.Value(live.Meaning)) {
+        missing[r] = SIZE_MAX;
+        continue;
+      }
+      missing[r] = live.Atoms.size();
+      for (int t : live.Atoms) watching[static_cast<std::size_t>(t)].push_back(r);
+      if (live.Atoms.empty()) queue.push_back(live.Head);
+    }
+    while (!queue.empty()) {
+      const auto t = static_cast<std::size_t>(queue.back());
+      queue.pop_back();
+      if (derived[t]) continue;
+      derived[t] = 1;
+      for (std::size_t r : watching[t])
+        if (--missing[r] == 0) queue.push_back(FLive[r].Head);
+    }
+    std::vector<char> unfounded(texts, 0);
+    std::vector<int> set;
+    for (std::size_t t = 0; t < texts; ++t) {
+      if (!FPossible[t] || FCertain[t] || derived[t] || ValueIn(solver, FAtomLiteral[t]) < 0) continue;
+      unfounded[t] = 1;
+      set.push_back(static_cast<int>(t));
+    }
+    if (set.empty()) return {};
+    std::vector<TLiteral> external;
+    for (int t : set)
+      if (const int k = FUndecidedWithText[static_cast<std::size_t>(t)]; k >= 0)
+        external.push_back(PositiveLiteral(FInVariable[static_cast<std::size_t>(k)]));
+    for (const auto& live : FLive) {
+      if (!unfounded[static_cast<std::size_t>(live.Head)]) continue;
+      const bool inside = std::any_of(live.Atoms.begin(), live.Atoms.end(),
+                                      [&](int t) { return unfounded[static_cast<std::size_t>(t)] != 0; });
+      if (!inside && live.Support != kFalse && live.Support != kTrue) external.push_back(live.Support);
+    }
+    TClauseList loops;
+    for (int t : set) {
+      std::vector<TLiteral> clause{Not(FAtomLiteral[static_cast<std::size_t>(t)])};
+      clause.insert(clause.end(), external.begin(), external.end());
+      loops.push_back(std::move(clause));
+    }
+    return loops;
+  }
+
+  const TTextGraph& FGraph;
+  TRuleBodies FBodies;
+  bool FAmbiguous;
+  bool FImpossible = false;
+  bool FTight = true;
+  std::vector<int> FUndecided, FUndecidedWithText;
+  std::vector<int> FGroundedTexts;  // ambiguous only: their texts have variables
+  std::vector<char> FPossible, FCertain;
+  std::vector<int> FInVariable, FMeaningVariable;
+  std::vector<TLiteral> FAtomLiteral;  // by text, for texts that may be in
+  std::vector<double> FOccurrences;
+  int FVariables = 0;
+  TClauseList FClauses;
+  std::vector<TLiveRule> FLive;
+};
+
+// The grounded assumptions by the closure itself, for ambiguous theories.
+bool PlainGrounded(TKarvelTheory& theory, TListOfKarvelSentences& grounded, const TSearchProgress& progress) {
+  grounded.clear();
+  while (theory.ExtendGroundedAssumptions(grounded))
+    if (progress && !progress(0)) return false;
+  return true;
+}
+
+std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences) {
+  TListOfKarvelSentences closure;
+  DeductiveClosure(sentences, closure);
+  std::unordered_set<std::string_view> negated;
+  for (auto* s : closure) {
+    std::string_view inner;
+    if (NegatedText(s->Text, inner)) negated.insert(inner);
+  }
+  return negated;
+}
+
+}  // namespace
+
+bool IsInterpretation(const TListOfKarvelSentences& assumptions, const TListOfKarvelSentences& candidate) {
+  if (!IsConsistent(candidate)) return false;
+  const auto attacked = NegatedTexts(candidate);
+  std::unordered_set<std::string_view> members;
+  for (auto* c : candidate) members.insert(c->Text);
+  return std::all_of(assumptions.begin(), assumptions.end(),
+                     [&](auto* a) { return members.count(a->Text) || attacked.count(a->Text); });
+}
+
+TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
+                                        const TSearchProgress& progress) {
+  TListOfKarvelSentences grounded;
+  if (!PlainGrounded(theory, grounded, progress)) return TSearchOutcome::Stopped;
+  if (!IsConsistent(grounded)) return TSearchOutcome::Complete;
+  const auto attackedByG = NegatedTexts(grounded);
+  std::unordered_set<std::string_view> inG;
+  for (auto* g : grounded) inG.insert(g->Text);
+  TListOfKarvelSentences undecided;
+  for (auto* a : theory.Assumptions)
+    if (!inG.count(a->Text) && !attackedByG.count(a->Text)) undecided.push_back(a);
+  std::vector<bool> bits(undecided.size(), false);
+  std::size_t found = 0;
+  do {
+    TListOfKarvelSentences candidate = grounded;
+    for (std::size_t i = 0; i < bits.size(); ++i)
+      if (bits[i]) candidate.push_back(undecided[i]);
+    if (IsInterpretation(theory.Assumptions, candidate)) {
+      visit(candidate);
+      ++found;
+    }
+    if (progress && !progress(found)) return TSearchOutcome::Stopped;
+  } while (NextCombination(bits));
+  return TSearchOutcome::Complete;
+}
+
+TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
+                                     const TSearchProgress& progress) {
+  const TListOfKarvelSentences& assumptions = theory.Assumptions;
+  TTextGraph graph(assumptions);
+  // Two assumptions of one text: candidates may hold either object, which
+  // the rows below cannot tell apart.
+  if (graph.DuplicateAssumptions()) return EnumerateInterpretations(theory, visit, progress);
+
+  const std::size_t n = assumptions.size();
+  std::vector<TRole> roles(n, TRole::Undecided);
+  std::vector<int> grounded;
+  if (!graph.Ambiguous()) {
+    grounded = GroundedIndexes(graph);
+    for (int i : grounded) roles[static_cast<std::size_t>(i)] = TRole::Grounded;
+    // What the grounded assumptions attack is out of every candidate.
+    std::vector<char> attacked;
+    {
+      TRuleBodies bodies(graph);
+      std::vector<int> texts;
+      for (int i : grounded) texts.push_back(graph.AssumptionIds()[static_cast<std::size_t>(i)]);
+      attacked = bodies.Closure(graph, texts);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const int negation = graph.NegationOf(graph.AssumptionIds()[i]);
+      if (roles[i] == TRole::Undecided && negation >= 0 && attacked[static_cast<std::size_t>(negation)])
+        roles[i] = TRole::Defeated;
+    }
+  } else {
+    TListOfKarvelSentences list;
+    if (!PlainGrounded(theory, list, progress)) return TSearchOutcome::Stopped;
+    if (!IsConsistent(list)) return TSearchOutcome::Complete;
+    std::unordered_map<const TKarvelSentence*, int> index;
+    for (std::size_t i = 0; i < n; ++i) index.emplace(assumptions[i], static_cast<int>(i));
+    for (auto* g : list) {
+      grounded.push_back(index.at(g));
+      roles[static_cast<std::size_t>(grounded.back())] = TRole::Grounded;
+    }
+    const auto attacked = NegatedTexts(list);
+    for (std::size_t i = 0; i < n; ++i)
+      if (roles[i] == TRole::Undecided && attacked.count(assumptions[i]->Text)) roles[i] = TRole::Defeated;
+  }
+
+  TClauseSearch search(graph, grounded, roles, graph.Ambiguous());
+  if (search.Impossible()) return TSearchOutcome::Complete;
+  const auto& undecided = search.Undecided();
+  const auto candidateOf = [&](const auto& chosen) {
+    TListOfKarvelSentences candidate;
+    for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+    for (std::size_t k = 0; k < undecided.size(); ++k)
+      if (chosen(k)) candidate.push_back(assumptions[static_cast<std::size_t>(undecided[k])]);
+    return candidate;
+  };
+  TRows rows(undecided.size());
+  const bool complete = search.Run(rows, progress, [&](const std::vector<bool>& chosen) {
+    return !graph.Ambiguous() ||
+           IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
+  });
+  for (std::size_t row : rows.Sorted()) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
+  return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
+}
+
+}  // namespace karvel::detail

@@ -1,0 +1,35 @@
+// The pieces of the interpretation search shared by its files and by the
+// tests and benchmarks that compare methods; not the unit's interface.
+#pragma once
+
+#include <vector>
+
+#include "KarvelTextGraph.h"
+#include "KarvelTheory.h"
+
+namespace karvel::detail {
+
+//! Indexes of the grounded assumptions in order of appending (unambiguous
+//! graphs only).
+std::vector<int> GroundedIndexes(const TTextGraph& graph);
+
+//! The interpretations in the order of the plain enumeration, one at a time,
+//! found by clause learning over an exact encoding of the closure.
+TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
+                                     const TSearchProgress& progress);
+
+//! Whether a candidate (grounded first, then the chosen undecided
+//! assumptions in theory order) is an interpretation, by the closure itself.
+bool IsInterpretation(const TListOfKarvelSentences& assumptions, const TListOfKarvelSentences& candidate);
+
+//! The plain enumeration of every subset of the undecided assumptions.
+TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
+                                        const TSearchProgress& progress);
+
+//! The depth-first search that preceded clause learning: decides the
+//! undecided assumptions in theory order, pruning dead branches. Unambiguous
+//! theories only; kept to compare with.
+void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
+                                 TListOfListOfKarvelSentences& interpretations);
+
+}  // namespace karvel::detail

@@ -1,0 +1,355 @@
+// The clause-learning search: its solver on random clause sets, the founded
+// closure, stopping, and agreement with the plain enumeration on theories
+// built to hit loops of support, rules about rules and ambiguous texts, and
+// with the depth-first search on theories too big for the plain one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "KarvelClauseSolver.h"
+#include "KarvelInterpretationSearch.h"
+#include "ReferenceEnumeration.h"
+#include "TestTheory.h"
+
+namespace karvel {
+namespace {
+
+using testing::Texts;
+using V = std::vector<std::string>;
+using VV = std::vector<V>;
+using detail::TClauseSolver;
+using detail::TLiteral;
+
+int Pick(std::mt19937& random, int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+// --------------------------------------------------------------- the solver
+
+std::vector<std::vector<TLiteral>> RandomClauses(std::mt19937& random, int variables, int clauses) {
+  std::vector<std::vector<TLiteral>> set(static_cast<std::size_t>(clauses));
+  for (auto& clause : set) {
+    const int size = 2 + Pick(random, 2);
+    for (int k = 0; k < size; ++k) {
+      const int v = Pick(random, variables);
+      clause.push_back(Pick(random, 2) ? detail::PositiveLiteral(v) : detail::NegativeLiteral(v));
+    }
+  }
+  return set;
+}
+
+bool Satisfies(unsigned model, const std::vector<std::vector<TLiteral>>& set) {
+  return std::all_of(set.begin(), set.end(), [&](const auto& clause) {
+    return std::any_of(clause.begin(), clause.end(), [&](TLiteral l) {
+      return (((model >> detail::VariableOf(l)) & 1u) != 0) == ((l & 1u) == 0);
+    });
+  });
+}
+
+TEST(ClauseSolverTest, ListsEveryModelOnceAsBruteForceDoes) {
+  // Flipping decisions after each model while learning and backjumping in
+  // between must neither lose nor repeat a model.
+  int manyModels = 0;
+  for (unsigned seed = 1; seed <= 600; ++seed) {
+    std::mt19937 random(seed);
+    const int variables = 4 + Pick(random, 9);
+    const auto set = RandomClauses(random, variables, 1 + Pick(random, 4 * variables));
+    std::vector<unsigned> expected;
+    for (unsigned m = 0; m < (1u << variables); ++m)
+      if (Satisfies(m, set)) expected.push_back(m);
+
+    TClauseSolver solver;
+    for (int v = 0; v < variables; ++v) solver.NewVariable(true, Pick(random, 5));
+    for (const auto& clause : set) solver.AddClause(clause);
+    std::vector<unsigned> found;
+    while (solver.Solve() == TClauseSolver::TResult::Model) {
+      unsigned m = 0;
+      for (int v = 0; v < variables; ++v) m |= solver.Value(v) ? 1u << v : 0u;
+      found.push_back(m);
+    }
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found, expected) << "seed " << seed;
+    manyModels += expected.size() > 20;
+  }
+  EXPECT_GT(manyModels, 100);
+}
+
+TEST(ClauseSolverTest, RejectedAssignmentsAndExclusionsAreHonoured) {
+  // The check rejects every model with v0 true by the clause "not v0"; the
+  // caller excludes each model it sees by a clause of its own.
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    std::mt19937 random(seed);
+    const int variables = 3 + Pick(random, 6);
+    const auto set = RandomClauses(random, variables, variables);
+    TClauseSolver solver;
+    for (int v = 0; v < variables; ++v) solver.NewVariable(true);
+    for (const auto& clause : set) solver.AddClause(clause);
+    solver.CheckAssignment = [&] {
+      return solver.Value(0) ? detail::TClauseList{{detail::NegativeLiteral(0)}} : detail::TClauseList{};
+    };
+    std::vector<unsigned> found;
+    while (solver.Solve() == TClauseSolver::TResult::Model) {
+      unsigned m = 0;
+      std::vector<TLiteral> exclusion;
+      for (int v = 0; v < variables; ++v) {
+        m |= solver.Value(v) ? 1u << v : 0u;
+        exclusion.push_back(solver.Value(v) ? detail::NegativeLiteral(v) : detail::PositiveLiteral(v));
+      }
+      found.push_back(m);
+      solver.ExcludeModelBy(exclusion);
+    }
+    std::vector<unsigned> expected;
+    for (unsigned m = 0; m < (1u << variables); m += 2)
+      if (Satisfies(m, set)) expected.push_back(m);
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found, expected) << "seed " << seed;
+  }
+}
+
+TEST(ClauseSolverTest, StopsWhenAsked) {
+  TClauseSolver solver;
+  for (int v = 0; v < 40; ++v) solver.NewVariable(true);
+  int polls = 0;
+  solver.ShouldStop = [&] { return ++polls == 2; };
+  std::size_t models = 0;
+  TClauseSolver::TResult result;
+  while ((result = solver.Solve()) == TClauseSolver::TResult::Model) ++models;
+  EXPECT_EQ(result, TClauseSolver::TResult::Stopped);
+  EXPECT_GT(models, 0u);
+  EXPECT_EQ(polls, 2);
+}
+
+// --------------------------------------------------------------- semantics
+
+VV Interpretations(const V& assumptions) {
+  TKarvelTheory theory;
+  testing::AddAssumptions(theory, assumptions);
+  TListOfListOfKarvelSentences result;
+  theory.ComputeInterpretations(result);
+  return Texts(result);
+}
+
+TEST(SearchTest, LoopsOfRulesDeriveNothing) {
+  // u and v only hold each other up: they attack neither p nor r, so
+  // leaving both out is no interpretation.
+  const V rules{"if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))", "if(v, x(p))"};
+  V theory{"p", "r"};
+  theory.insert(theory.end(), rules.begin(), rules.end());
+  V withR = rules, withP = rules;
+  withR.push_back("r");
+  withP.push_back("p");
+  EXPECT_EQ(Interpretations(theory), (VV{withR, withP}));
+}
+
+TEST(SearchTest, LoopThroughAnAssumptionIsFounded) {
+  // q supports itself through p, but p is assumed: the loop is founded.
+  EXPECT_EQ(Interpretations({"p", "if(p, q)", "if(q, p)", "r", "if(q, x(r))", "if(r, x(q))"}),
+            (VV{{"p", "if(p, q)", "if(q, p)", "if(q, x(r))", "if(r, x(q))"}}));
+}
+
+TEST(SearchTest, ManyInterpretationsComeInEnumerationOrder) {
+  // Six independent mutual attacks: the 64 choices, p0 slowest.
+  V texts;
+  for (int i = 0; i < 6; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+  }
+  TKarvelTheory theory;
+  testing::AddAssumptions(theory, texts);
+  TListOfListOfKarvelSentences fast, plain;
+  theory.ComputeInterpretations(fast);
+  reference::ComputeInterpretations(theory, plain);
+  ASSERT_EQ(fast.size(), 64u);
+  EXPECT_EQ(Texts(fast), Texts(plain));
+}
+
+// --------------------------------------------------------------- stopping
+
+void Pairs(TKarvelTheory& theory, int pairs) {
+  V texts;
+  for (int i = 0; i < pairs; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+  }
+  testing::AddAssumptions(theory, texts);
+}
+
+// Whether part is a subsequence of whole.
+bool InOrderWithin(const VV& part, const VV& whole) {
+  auto at = whole.begin();
+  for (const auto& p : part) {
+    at = std::find(at, whole.end(), p);
+    if (at == whole.end()) return false;
+    ++at;
+  }
+  return true;
+}
+
+TEST(SearchTest, StoppedSearchKeepsWhatItFoundInOrder) {
+  TKarvelTheory theory;
+  Pairs(theory, 8);
+  TListOfListOfKarvelSentences all, some;
+  theory.ComputeInterpretations(all);
+  std::size_t last = 0;
+  const auto outcome = theory.ComputeInterpretations(some, [&](std::size_t found) {
+    EXPECT_GE(found, last);  // the count never goes back
+    last = found;
+    return found < 100;
+  });
+  EXPECT_EQ(outcome, TSearchOutcome::Stopped);
+  EXPECT_EQ(some.size(), 100u);
+  EXPECT_TRUE(InOrderWithin(Texts(some), Texts(all)));
+  // Never stopped: complete, and the same as without a callback.
+  TListOfListOfKarvelSentences again;
+  EXPECT_EQ(theory.ComputeInterpretations(again, [](std::size_t) { return true; }), TSearchOutcome::Complete);
+  EXPECT_EQ(Texts(again), Texts(all));
+}
+
+TEST(SearchTest, StopsInTheAmbiguousAndThePlainCase) {
+  // An elementary text equal to a conditional's makes the theory ambiguous;
+  // a second object of an assumption's text takes the plain enumeration.
+  for (bool duplicate : {false, true}) {
+    TKarvelTheory theory;
+    Pairs(theory, 6);
+    auto& arena = theory.Arena();
+    theory.Assumptions.push_back(arena.NewElementary("if(z, w)"));
+    theory.Assumptions.push_back(ParseSentence("if(v, if(z, w))", arena));
+    if (duplicate) theory.Assumptions.push_back(ParseSentence("p0", arena));
+    TListOfListOfKarvelSentences some, plain;
+    const auto outcome = theory.ComputeInterpretations(some, [](std::size_t found) { return found < 5; });
+    reference::ComputeInterpretations(theory, plain);
+    EXPECT_EQ(outcome, TSearchOutcome::Stopped);
+    EXPECT_GE(some.size(), 1u);
+    EXPECT_LE(some.size(), 5u);
+    EXPECT_TRUE(InOrderWithin(Texts(some), Texts(plain)));
+  }
+}
+
+TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
+  TKarvelTheory theory;
+  Pairs(theory, 5);
+  TListOfListOfKarvelSentences all;
+  theory.ComputeInterpretations(all);
+  VV visited;
+  EXPECT_EQ(theory.ForEachInterpretation([&](const TListOfKarvelSentences& i) { visited.push_back(Texts(i)); }),
+            TSearchOutcome::Complete);
+  EXPECT_EQ(visited, Texts(all));
+}
+
+// --------------------------------------------------------------- differential
+
+// Theories over a few atoms built to reach what the search must get right:
+// loops of support, attacks on rules, rules derived by rules, and (when
+// asked) texts that stand for two structures.
+class TKnottyTheory {
+ public:
+  explicit TKnottyTheory(unsigned seed) : FRandom(seed) {}
+
+  std::string Atom() { return "k" + std::to_string(Pick(FRandom, 5)); }
+  std::string Attack() { return "if(" + Atom() + ", x(" + Atom() + "))"; }
+  void Fill(TKarvelTheory& theory, bool ambiguous) {
+    auto& arena = theory.Arena();
+    const auto add = [&](TKarvelSentence* s) {
+      if (IndexOfText(theory.Assumptions, s->Text) >= 0) return;
+      s->IsAssumption = true;
+      theory.Assumptions.push_back(s);
+    };
+    const int atoms = 2 + Pick(FRandom, 4);
+    for (int i = 0; i < atoms; ++i) add(ParseSentence(Atom(), arena));
+    const int rules = 2 + Pick(FRandom, 6);
+    for (int i = 0; i < rules; ++i) {
+      std::string text;
+      switch (Pick(FRandom, 8)) {
+        case 0: {  // a loop of support that may feed an attack
+          const std::string a = Atom(), b = Atom();
+          add(ParseSentence("if(" + a + ", " + b + ")", arena));
+          text = "if(" + b + ", " + a + ")";
+          break;
+        }
+        case 1: text = "if(" + Atom() + ", " + Attack() + ")"; break;          // derived attack
+        case 2: text = "if(" + Atom() + ", x(" + Attack() + "))"; break;       // attack on a rule
+        case 3: text = "if(" + Atom() + ", " + Atom() + ", x(" + Atom() + "))"; break;
+        case 4: {  // a mutual attack
+          const std::string a = Atom(), b = Atom();
+          add(ParseSentence("if(" + a + ", x(" + b + "))", arena));
+          text = "if(" + b + ", x(" + a + "))";
+          break;
+        }
+        default: text = Attack(); break;
+      }
+      if (ambiguous && Pick(FRandom, 4) == 0) {
+        // The text as one elementary assumption, and as a rule derived
+        // by another: which object the closure holds depends on the order.
+        add(arena.NewElementary(text));
+        text = "if(" + Atom() + ", " + text + ")";
+      }
+      // The ambiguous kind: kept as one elementary text, while the same text
+      // may be derived as a rule elsewhere.
+      add(ambiguous && Pick(FRandom, 3) == 0 ? arena.NewElementary(text) : ParseSentence(text, arena));
+    }
+  }
+
+ private:
+  std::mt19937 FRandom;
+};
+
+TEST(SearchTest, KnottyTheoriesMatchThePlainEnumeration) {
+  int ambiguousSeen = 0, several = 0;
+  for (unsigned seed = 1; seed <= 3000; ++seed) {
+    TKnottyTheory random(seed);
+    TKarvelTheory theory;
+    random.Fill(theory, seed % 3 == 0);
+    TListOfListOfKarvelSentences fast, plain;
+    theory.ComputeInterpretations(fast);
+    reference::ComputeInterpretations(theory, plain);
+    ASSERT_EQ(Texts(fast), Texts(plain)) << "seed " << seed << ": "
+                                         << ::testing::PrintToString(Texts(theory.Assumptions));
+    ambiguousSeen += detail::TTextGraph(theory.Assumptions).Ambiguous();
+    several += fast.size() > 1;
+  }
+  EXPECT_GT(ambiguousSeen, 300);
+  EXPECT_GT(several, 100);
+}
+
+// Random attack graphs of 30 to 60 assumptions with rules about rules: far
+// beyond the plain enumeration, within reach of the depth-first search.
+TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
+  int several = 0;
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    std::mt19937 random(seed);
+    const int n = 30 + Pick(random, 31);
+    const double density = 0.02 + 0.01 * Pick(random, 4);
+    V texts;
+    for (int i = 0; i < n; ++i) texts.push_back("a" + std::to_string(i));
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j) {
+        if (i == j || std::uniform_real_distribution<double>(0, 1)(random) >= density) continue;
+        const std::string attack = "if(a" + std::to_string(i) + ", x(a" + std::to_string(j) + "))";
+        const std::string other = "a" + std::to_string(Pick(random, n));
+        switch (Pick(random, 6)) {
+          case 0: texts.push_back("if(" + other + ", " + attack + ")"); break;
+          case 1: texts.push_back("if(" + other + ", x(" + attack + "))"); texts.push_back(attack); break;
+          case 2: texts.push_back("if(a" + std::to_string(j) + ", " + other + ")"); texts.push_back(attack); break;
+          default: texts.push_back(attack); break;
+        }
+      }
+    for (int k = 4 + Pick(random, 8); k > 0; --k) {
+      const std::string a = "a" + std::to_string(Pick(random, n)), b = "a" + std::to_string(Pick(random, n));
+      texts.push_back("if(" + a + ", x(" + b + "))");
+      texts.push_back("if(" + b + ", x(" + a + "))");
+    }
+    TKarvelTheory theory;
+    for (const auto& t : texts) {
+      if (IndexOfText(theory.Assumptions, t) >= 0) continue;
+      testing::AddAssumptions(theory, {t});
+    }
+    TListOfListOfKarvelSentences fast, previous;
+    theory.ComputeInterpretations(fast);
+    detail::BacktrackingInterpretations(theory.Assumptions, previous);
+    ASSERT_EQ(Texts(fast), Texts(previous)) << "seed " << seed;
+    several += fast.size() > 1;
+  }
+  EXPECT_GT(several, 10);
+}
+
+}  // namespace
+}  // namespace karvel
