@@ -105,8 +105,8 @@ TEST_F(MainFormTest, StartsWithTheEmptyTheory) {
   EXPECT_EQ(Form->StatusPanelText(0), "");
   EXPECT_EQ(Form->StatusPanelText(1), "");
   EXPECT_EQ(Selection(), -1);
-  EXPECT_EQ(Form->Interaction().MouseRow, -1);
-  EXPECT_EQ(Form->Interaction().MouseColumn, -1);
+  EXPECT_EQ(Form->Session().MouseRow, -1);
+  EXPECT_EQ(Form->Session().MouseColumn, -1);
   // The working file holds the rewritten empty theory, not the minimal one.
   EXPECT_EQ(ReadFile(PathOf("~tmp.kvl")), kEmptyLayout + "\r\n");
   EXPECT_TRUE(Dialogs.Errors.isEmpty());

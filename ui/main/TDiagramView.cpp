@@ -1,7 +1,10 @@
 #include "TDiagramView.h"
 
+#include <QContextMenuEvent>
 #include <QGraphicsScene>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <cmath>
 
 #include <algorithm>
 
@@ -44,6 +47,30 @@ void TDiagramView::UpdateExtent() {
 void TDiagramView::scrollContentsBy(int dx, int dy) {
   QGraphicsView::scrollContentsBy(dx, dy);
   RepositionChildren();
+}
+
+namespace {
+
+QPoint DiagramPoint(const QGraphicsView& view, QPointF viewportPoint) {
+  const QPointF scene = view.mapToScene(viewportPoint.toPoint());
+  return QPoint(static_cast<int>(std::floor(scene.x())), static_cast<int>(std::floor(scene.y())));
+}
+
+}  // namespace
+
+void TDiagramView::mousePressEvent(QMouseEvent* event) {
+  if (OnPress) OnPress(DiagramPoint(*this, event->position()));
+  event->accept();
+}
+
+void TDiagramView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (OnDoubleClick) OnDoubleClick(DiagramPoint(*this, event->position()));
+  event->accept();
+}
+
+void TDiagramView::contextMenuEvent(QContextMenuEvent* event) {
+  if (OnPopup) OnPopup(event->globalPos());
+  event->accept();
 }
 
 void TDiagramView::RepositionChildren() {

@@ -6,6 +6,7 @@
 #include <QGraphicsView>
 #include <QPointer>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -39,8 +40,17 @@ class TDiagramView final : public QGraphicsView {
   //! edges (plus the bottom margin) and puts the child widgets back in place.
   void UpdateExtent();
 
+  //! Presses, double clicks and popup requests, the points in diagram
+  //! coordinates (the popup's on the screen).
+  std::function<void(QPoint)> OnPress;
+  std::function<void(QPoint)> OnDoubleClick;
+  std::function<void(QPoint)> OnPopup;
+
  protected:
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void RepositionChildren();

@@ -131,6 +131,7 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent)
   createPages();
   createStatusBar();
   createStatusIcons();
+  createEditingConnections();
   FormCreate();
 }
 
@@ -341,11 +342,11 @@ void TMainForm::createStatusIcons() {
 void TMainForm::FormCreate() {
   TextBasedKarvelPageControl->setTabVisible(TextBasedKarvelPageControl->indexOf(ConsequencesTabSheet),
                                             false);
-  FInteraction.AddingSentence = false;
-  FInteraction.ChangingSentence = false;
-  FInteraction.AddingSupportOrAttack = false;
-  FInteraction.MouseColumn = -1;
-  FInteraction.MouseRow = -1;
+  FSession.Marks.AddingSentence = false;
+  FSession.Marks.ChangingSentence = false;
+  FSession.Marks.AddingSupportOrAttack = false;
+  FSession.MouseColumn = -1;
+  FSession.MouseRow = -1;
   New1Click();
 }
 
@@ -357,7 +358,6 @@ void TMainForm::New1Click() {
     FDocument.File().SaveToFile(kTemporaryFileName);
   } catch (const karvel::TFileError& error) {
     // Loading now would bring back whatever an older working file holds.
-    diagram::RemoveDiagramItems(ScrollBox1->Scene());
     AbandonRefresh(diagram::DisplayText(error.what()));
     return;
   }
@@ -383,40 +383,15 @@ void TMainForm::Saveas1Click() {
   setWindowTitle(kCaptionPrefix + QFileInfo(fileName).fileName());
 }
 
-void TMainForm::LoadTheoryFile(const QString& FileName) {
+bool TMainForm::LoadTheoryFile(const QString& FileName) {
   if (FileName != QLatin1String(kTemporaryFileName)) {
     setWindowTitle(kCaptionPrefix + QFileInfo(FileName).fileName());
   }
-  // Read discards the old document and creates the new one; the diagram items
-  // carry only indices, so removing them after the discard is safe.
-  diagram::RemoveDiagramItems(ScrollBox1->Scene());
-  EmptyTextViews();
-  try {
-    FDocument.Read(FileNameBytes(FileName), Parsesentences1->isChecked());
-    FDocument.File().SaveToFile(kTemporaryFileName);
-  } catch (const karvel::TFileError& error) {
-    AbandonRefresh(diagram::DisplayText(error.what()));
-    return;
-  }
-  diagram::InitDiagramMetrics();
-
-  FStatusPanels[1]->clear();
-  FDocument.ComputeInterpretations(Showstructureonly1->isChecked());
-  FStatusPanels[1]->setText(diagram::DisplayText(FDocument.StatusText()));
-  const auto count = static_cast<int>(FDocument.Interpretations().size());
-  if (FDocument.InterpretationsComputed() && count >= 2) {
-    ShowInterpretationButtons(count);
-  } else {
-    RemoveInterpretationButtons();
-  }
-
-  FDocument.CollectArgumentSentences();
-  DrawArgumentDiagram();
-  FillTextViews();
-  // The report leaves the last interpretation's statuses behind; the pressed
-  // button and the diagram show the first, so the sentences do as well.
-  if (count >= 1) FDocument.ApplyInterpretation(0);
-  FDocument.RefreshVariables();
+  TRefreshOptions options;
+  options.ShowStructureOnly = Showstructureonly1->isChecked();
+  options.ParseSentences = Parsesentences1->isChecked();
+  options.ShowDialecticalNegations = Showdialecticalnegations1->isChecked();
+  return RunRefresh(FDocument, FileNameBytes(FileName), options, *this);
 }
 
 void TMainForm::InterpretationButtonClick(QAction* button) {
@@ -425,7 +400,7 @@ void TMainForm::InterpretationButtonClick(QAction* button) {
   if (index < 0 || index >= static_cast<int>(FDocument.Interpretations().size())) return;
   button->setChecked(true);
   FDocument.ApplyInterpretation(index);
-  diagram::RemoveDiagramItems(ScrollBox1->Scene());
+  RemoveDiagram();
   DrawArgumentDiagram();
 }
 
@@ -437,14 +412,11 @@ void TMainForm::Showdialecticalnegations1Click() {
   LoadTheoryFile(QString::fromLatin1(kTemporaryFileName));
 }
 
-void TMainForm::Edit1Click() {
-  // The visibility rules for the opened Edit menu belong to the command
-  // availability; until they exist the menu keeps the items' last state.
-}
+void TMainForm::Edit1Click() { FSession.Edit1Click(); }
 
 void TMainForm::FormResize() {
   QRect geometry = ScrollBox1->ChildGeometry(ComboBox1);
-  geometry.setWidth(ScrollBox1->width() - diagram::LeftMargin - 5);
+  geometry.setWidth(FSession.EditorWidthAfterResize());
   ScrollBox1->PlaceChild(ComboBox1, geometry);
 }
 
@@ -496,6 +468,7 @@ void TMainForm::FillTextViews() {
 void TMainForm::DrawArgumentDiagram() {
   diagram::DrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), 0, 0, FDocument.Theory(),
                        DiagramOptions());
+  CollectDiagramBoxes();
   ScrollBox1->UpdateExtent();
 }
 
@@ -528,6 +501,7 @@ void TMainForm::AbandonRefresh(const QString& message) {
   ScrollBox1->SetTag(-1);
   FStatusPanels[1]->clear();
   EmptyTextViews();
+  RemoveDiagram();
   // An empty drawing also empties the diagram's sentence list, which would
   // otherwise keep pointing into the discarded document.
   DrawArgumentDiagram();

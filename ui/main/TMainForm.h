@@ -8,8 +8,14 @@
 
 #include <array>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "CommandAvailability.h"
 #include "DrawUnit.h"
+#include "EditSession.h"
+#include "RefreshCycle.h"
 #include "TheoryDocument.h"
 
 class QAction;
@@ -27,26 +33,12 @@ class QToolButton;
 namespace ostrel {
 
 class TDiagramView;
+namespace diagram {
+class TShapeWithDoubleClicks;
+}
 
-//! The Edit commands, in menu order; each has one item in the Edit menu and
-//! one in the diagram's popup menu.
-enum class TEditCommand {
-  Setasassumption,
-  Setasissue,
-  Changeelementarysentence,
-  Addconjunct,
-  Addstatement,
-  Adddialecticalnegation,
-  Givesupport,
-  Attack,
-  Delete,
-  Match,
-  Instantiate,
-  Properties,
-};
-inline constexpr int kEditCommandCount = 12;
 
-class TMainForm final : public QMainWindow {
+class TMainForm final : public QMainWindow, private TEditHost, private TRefreshView {
   Q_OBJECT
 
  public:
@@ -61,15 +53,6 @@ class TMainForm final : public QMainWindow {
   //! The standard error box and file dialogs.
   static TDialogs StandardDialogs();
 
-  //! Editor modes and the cell of the last press, shared by later commands.
-  struct TInteraction {
-    bool AddingSentence = false;
-    bool ChangingSentence = false;
-    bool AddingSupportOrAttack = false;
-    bool AddingConjunct = false;
-    int MouseRow = -1;
-    int MouseColumn = -1;
-  };
 
   explicit TMainForm(TDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
   ~TMainForm() override;
@@ -85,8 +68,9 @@ class TMainForm final : public QMainWindow {
   void Open1Click();
   //! File > Save as: writes the rewritten file text to a file of the user's.
   void Saveas1Click();
-  //! The refresh cycle: rebuilds the document and every view from a file.
-  void LoadTheoryFile(const QString& FileName);
+  //! The refresh cycle: rebuilds the document and every view from a file;
+  //! false when it was abandoned (the user has been told).
+  bool LoadTheoryFile(const QString& FileName);
   //! Shows the diagram with the statuses of the button's interpretation.
   void InterpretationButtonClick(QAction* button);
   //! The option handlers; the menu has already inverted the check mark.
@@ -104,7 +88,14 @@ class TMainForm final : public QMainWindow {
   void SetTestForm(QWidget* testForm) { FTestForm = testForm; }
 
   [[nodiscard]] TheoryDocument& Document() { return FDocument; }
-  [[nodiscard]] const TInteraction& Interaction() const { return FInteraction; }
+  //! The editing side: marks, the cell of the last press, the commands.
+  [[nodiscard]] TEditSession& Session() { return FSession; }
+
+  // Selection in the diagram; point in diagram coordinates.
+  void ScrollBox1MouseDown(QPoint point);
+  void ScrollBox1DblClick(QPoint point);
+  //! The in-place editor's keys; true when the key was Escape or Enter.
+  bool ComboBox1KeyDown(int key);
   [[nodiscard]] diagram::TDiagramOptions DiagramOptions() const;
   //! The text of status panel 0 or 1.
   [[nodiscard]] QString StatusPanelText(int panel) const;
@@ -127,18 +118,50 @@ class TMainForm final : public QMainWindow {
   void createStatusBar();
   void createStatusIcons();
 
-  void EmptyTextViews();
-  void FillTextViews();
   void DrawArgumentDiagram();
-  void ShowInterpretationButtons(int count);
-  void RemoveInterpretationButtons();
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
+  void CollectDiagramBoxes();
+  void createEditingConnections();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // TEditHost
+  bool LoadTheoryFile(const std::string& fileName) override;
+  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const override;
+  [[nodiscard]] int DiagramRowCount() const override;
+  [[nodiscard]] std::size_t DiagramBoxCount() const override { return FBoxes.size(); }
+  [[nodiscard]] TDiagramBoxPlace DiagramBox(std::size_t index) const override;
+  void HideDiagramBox(std::size_t index) override;
+  void ShowAllDiagramShapes() override;
+  [[nodiscard]] int Selection() const override;
+  void SetSelection(int index) override;
+  [[nodiscard]] int ContainerWidth() const override;
+  void OpenEditor(const TEditorPlacement& placement, std::string_view text,
+                  const std::vector<std::string>& choices) override;
+  void HideEditor() override;
+  void SetStatusPanel(int panel, std::string_view text) override;
+  void ApplyMenuVisibility(const TMenuVisibility& menus) override;
+  void ReportError(const std::string& message) override;
+
+  // TRefreshView
+  void RemoveDiagram() override;
+  void EmptyTextViews() override;
+  void InitDiagramMetrics() override;
+  void SetStatusPanel1(std::string_view text) override;
+  void ShowInterpretationButtons(int count) override;
+  void RemoveInterpretationButtons() override;
+  void DrawDiagram() override;
+  void FillTextViews() override;
+  void AbandonRefresh(const karvel::TFileError& error) override;
 
   TDialogs FDialogs;
   TheoryDocument FDocument;
-  TInteraction FInteraction;
+  TEditSession FSession{FDocument, *this};
+  // The diagram's sentence boxes in creation order.
+  std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;
+  // The bytes of the editor's opening text and of its choices, by what they show.
+  std::vector<std::pair<QString, std::string>> FEditorBytes;
   QWidget* FTestForm = nullptr;
   QList<QPixmap> FStatusIcons;
 

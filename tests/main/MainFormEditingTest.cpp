@@ -1,0 +1,186 @@
+// Editing through the real window: presses at diagram points, the menus'
+// actions, typing into the in-place editor, and what the scene shows.
+#include <QAction>
+#include <QComboBox>
+#include <QGraphicsScene>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "../logic/TestTheory.h"
+#include "DrawUnit.h"
+#include "GuiTestSupport.h"
+#include "TDiagramView.h"
+#include "TMainForm.h"
+#include "TSceneBuilder.h"
+#include "TShapeWithDoubleClicks.h"
+
+namespace ostrel {
+namespace {
+
+using karvel::testing::ElementaryFile;
+using karvel::testing::Texts;
+using testing::TScriptedDialogs;
+using V = std::vector<std::string>;
+
+class MainFormEditingTest : public testing::TWorkingDirectoryTest {
+ protected:
+  void SetUp() override {
+    TWorkingDirectoryTest::SetUp();
+    Form = std::make_unique<TMainForm>(Dialogs.Dialogs());
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    View = Form->findChild<TDiagramView*>(QStringLiteral("ScrollBox1"));
+    Editor = Form->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    ASSERT_NE(View, nullptr);
+    ASSERT_NE(Editor, nullptr);
+  }
+  void TearDown() override {
+    Form.reset();
+    TWorkingDirectoryTest::TearDown();
+  }
+  void OpenTheory(const V& assumptions, const V& issues = {}) {
+    Dialogs.FilesToOpen.push_back(WriteFile(QStringLiteral("theory.kvl"), ElementaryFile(assumptions, issues)));
+    Form->Open1Click();
+  }
+  std::vector<diagram::TShapeWithDoubleClicks*> Boxes() const {
+    std::vector<diagram::TShapeWithDoubleClicks*> boxes;
+    for (QGraphicsItem* item : View->Scene().items(Qt::AscendingOrder))
+      if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item); shape && shape->IsBox())
+        boxes.push_back(shape);
+    return boxes;
+  }
+  diagram::TShapeWithDoubleClicks* BoxOf(const std::string& text) const {
+    for (auto* box : Boxes())
+      if (diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text) return box;
+    return nullptr;
+  }
+  // A press at a diagram point, wherever the view is scrolled.
+  void PressAt(QPoint diagramPoint, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(View->viewport(), button, {}, View->mapFromScene(diagramPoint));
+    QTest::mouseRelease(View->viewport(), button, {}, View->mapFromScene(diagramPoint));
+  }
+  void PressOn(const std::string& text) {
+    auto* box = BoxOf(text);
+    ASSERT_NE(box, nullptr) << text;
+    PressAt(box->Rect().topLeft() + QPoint(4, 10));
+  }
+  V Assumptions() { return Texts(Form->Document().Theory().Assumptions); }
+  V Issues() { return Texts(Form->Document().Theory().Issues); }
+
+  TScriptedDialogs Dialogs;
+  std::unique_ptr<TMainForm> Form;
+  TDiagramView* View = nullptr;
+  QComboBox* Editor = nullptr;
+};
+
+TEST_F(MainFormEditingTest, SupportTypedIntoTheEditorAndCommittedWithEnter) {
+  OpenTheory({"a", "b"});
+  PressOn("a");
+  EXPECT_EQ(Form->StatusPanelText(1), "a");
+  EXPECT_TRUE(Form->PopupMenuItem(TEditCommand::Givesupport)->isVisible());
+  Form->EditMenuItem(TEditCommand::Givesupport)->trigger();
+  ASSERT_TRUE(Editor->isVisible());
+  EXPECT_EQ(Editor->currentText(), "");
+  const std::string P(kPlaceholderSentenceText);
+  EXPECT_EQ(Assumptions(), (V{"if(" + P + ", a)", "b", P}));
+  // The editor lies over the placeholder's hidden box.
+  auto* placeholder = BoxOf(P);
+  ASSERT_NE(placeholder, nullptr);
+  EXPECT_FALSE(placeholder->isVisible());
+  EXPECT_EQ(View->ChildGeometry(Editor).top(), placeholder->Rect().top() + 1);
+
+  QTest::keyClicks(Editor->lineEdit(), QStringLiteral("r"));
+  QTest::keyClick(Editor->lineEdit(), Qt::Key_Return);
+  EXPECT_FALSE(Editor->isVisible());
+  EXPECT_EQ(Assumptions(), (V{"if(r, a)", "b", "r"}));
+  EXPECT_EQ(Issues(), V{"a"});
+  EXPECT_EQ(Editor->findText(QStringLiteral("r")), -1) << "typed text is not inserted into the choices";
+}
+
+TEST_F(MainFormEditingTest, AttackThroughThePopupThenEscape) {
+  OpenTheory({"a", "b"});
+  PressOn("b");
+  Form->PopupMenuItem(TEditCommand::Attack)->trigger();
+  ASSERT_TRUE(Editor->isVisible());
+  QTest::keyClick(Editor->lineEdit(), Qt::Key_Escape);
+  EXPECT_FALSE(Editor->isVisible());
+  EXPECT_EQ(Assumptions(), (V{"a", "b", "x(b)"}));
+}
+
+TEST_F(MainFormEditingTest, PressesOnFreeAreaAndAfterScrolling) {
+  std::vector<std::string> many;
+  for (int i = 0; i < 60; ++i) many.push_back("s" + std::to_string(i));
+  OpenTheory({"a"});
+  PressAt(QPoint(40, 75));
+  EXPECT_EQ(Form->StatusPanelText(0), "(2, 2)");
+  EXPECT_EQ(Form->StatusPanelText(1), "");
+  EXPECT_EQ(View->Tag(), -1);
+  OpenTheory(many);
+  auto* box = BoxOf("s40");
+  ASSERT_NE(box, nullptr);
+  View->verticalScrollBar()->setValue(box->Rect().top() - 10);
+  PressOn("s40");
+  EXPECT_EQ(Form->StatusPanelText(0), QStringLiteral("(0, %1)").arg(box->Row()));
+  EXPECT_EQ(Form->StatusPanelText(1), "s40");
+}
+
+TEST_F(MainFormEditingTest, DoubleClickOnFreeAreaOpensTheNewSentenceEditor) {
+  OpenTheory({"a"});
+  const QPoint free(300, 200);
+  QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, View->mapFromScene(free));
+  ASSERT_TRUE(Editor->isVisible());
+  EXPECT_TRUE(Form->Session().Marks.AddingSentence);
+  QTest::keyClicks(Editor->lineEdit(), QStringLiteral("  b  "));
+  QTest::keyClick(Editor->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(Assumptions(), (V{"a", "b"}));
+}
+
+TEST_F(MainFormEditingTest, PressesWhileAnotherWindowIsActiveChangeNothing) {
+  OpenTheory({"a"});
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  PressOn("a");
+  EXPECT_EQ(View->Tag(), -1);
+  EXPECT_EQ(Form->StatusPanelText(1), "There is 1 dialectical interpretation.");
+  EXPECT_FALSE(Form->EditMenuItem(TEditCommand::Delete)->isVisible());
+}
+
+TEST_F(MainFormEditingTest, SceneFollowsLoadsButtonsAndOptions) {
+  // Two interpretations: p or q.
+  OpenTheory({"p", "q", "if(p, x(q))", "if(q, x(p))"});
+  const auto boxes = Boxes();
+  ASSERT_FALSE(boxes.empty());
+  for (auto* box : boxes) ASSERT_LT(static_cast<std::size_t>(box->Tag()), diagram::DiagramSentences.size());
+  const QColor justified = diagram::TSceneBuilder::ColorOf(diagram::TStatusLook::Justified);
+  const QColor defeated = diagram::TSceneBuilder::ColorOf(diagram::TStatusLook::Defeated);
+  ASSERT_NE(BoxOf("p"), nullptr);
+  ASSERT_NE(BoxOf("q"), nullptr);
+  ASSERT_EQ(Form->InterpretationButtons().size(), 2);
+  const QColor p1 = BoxOf("p")->Pen().color(), q1 = BoxOf("q")->Pen().color();
+  EXPECT_TRUE((p1 == justified && q1 == defeated) || (p1 == defeated && q1 == justified));
+  Form->InterpretationButtons().at(1)->trigger();
+  EXPECT_EQ(BoxOf("p")->Pen().color(), q1);
+  EXPECT_EQ(BoxOf("q")->Pen().color(), p1);
+
+  OpenTheory({"a", "x(b)"});
+  ASSERT_NE(BoxOf("x(b)"), nullptr);
+  Form->findChild<QAction*>(QStringLiteral("Showdialecticalnegations1"))->trigger();
+  EXPECT_EQ(BoxOf("x(b)"), nullptr);
+  EXPECT_NE(BoxOf("a"), nullptr);
+
+  auto* structure = Form->findChild<QAction*>(QStringLiteral("Showstructureonly1"));
+  structure->trigger();
+  ASSERT_NE(BoxOf("a"), nullptr);
+  EXPECT_EQ(BoxOf("a")->Pen().color(), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace ostrel
