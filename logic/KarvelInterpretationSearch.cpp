@@ -23,6 +23,7 @@
 #include <unordered_set>
 
 #include "KarvelClauseSolver.h"
+#include "KarvelInternal.h"
 #include "KarvelInterpretationSearch.h"
 
 namespace karvel::detail {
@@ -438,17 +439,6 @@ bool PlainGrounded(TKarvelTheory& theory, TListOfKarvelSentences& grounded, cons
   while (theory.ExtendGroundedAssumptions(grounded))
     if (progress && !progress(0)) return false;
   return true;
-}
-
-std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences) {
-  TListOfKarvelSentences closure;
-  DeductiveClosure(sentences, closure);
-  std::unordered_set<std::string_view> negated;
-  for (auto* s : closure) {
-    std::string_view inner;
-    if (NegatedText(s->Text, inner)) negated.insert(inner);
-  }
-  return negated;
 }
 
 }  // namespace

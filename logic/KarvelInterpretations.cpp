@@ -11,6 +11,7 @@
 
 #include "KarvelInterpretationSearch.h"
 #include "KarvelSyntax.h"
+#include "KarvelInternal.h"
 #include "KarvelTheory.h"
 
 namespace karvel {
@@ -291,14 +292,7 @@ void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
   TInterpretationSearch(graph, assumptions, interpretations).Run();
 }
 
-}  // namespace detail
-
-namespace {
-
-// The grounded step by the closure itself (ambiguous theories).
-bool AttackedBy(const TKarvelSentence* s, const std::unordered_set<std::string_view>& negated) {
-  return negated.count(s->Text) != 0;
-}
+//! The texts the closure of the sentences attacks.
 std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences) {
   TListOfKarvelSentences closure;
   DeductiveClosure(sentences, closure);
@@ -310,14 +304,23 @@ std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& 
   return negated;
 }
 
+}  // namespace detail
+
+namespace {
+
+// The grounded step by the closure itself (ambiguous theories).
+bool AttackedBy(const TKarvelSentence* s, const std::unordered_set<std::string_view>& negated) {
+  return negated.count(s->Text) != 0;
+}
+
 }  // namespace
 
 bool TKarvelTheory::ExtendGroundedAssumptions(TListOfKarvelSentences& list) {
-  const auto attackedByG = NegatedTexts(list);
+  const auto attackedByG = detail::NegatedTexts(list);
   TListOfKarvelSentences u;
   for (auto* a : Assumptions)
     if (!AttackedBy(a, attackedByG)) u.push_back(a);
-  const auto attackedByU = NegatedTexts(u);
+  const auto attackedByU = detail::NegatedTexts(u);
   std::unordered_set<std::string_view> inG;
   for (auto* g : list) inG.insert(g->Text);
   bool added = false;
