@@ -85,9 +85,11 @@ void TEditSession::SaveAndReload() {
   if (!FHost.LoadTheoryFile(kTemporaryFileName)) throw TCommandStopped{};
 }
 
-TKarvelSentence* TEditSession::NewPlaceholder() {
+TKarvelSentence* TEditSession::AppendPlaceholderAndReload() {
   TKarvelSentence* placeholder = Theory().Arena().NewElementary(std::string(kPlaceholderSentenceText));
   placeholder->IsAssumption = true;
+  Assumptions().push_back(placeholder);
+  SaveAndReload();
   return placeholder;
 }
 
@@ -223,9 +225,7 @@ void TEditSession::Givesupport1Click() {
     auto* c = Theory().Arena().NewConditional();
     c->IsAssumption = true;
     c->Consequent = s;
-    TKarvelSentence* p = NewPlaceholder();
-    Assumptions().push_back(p);
-    SaveAndReload();
+    TKarvelSentence* p = AppendPlaceholderAndReload();
 
     c->Antecedents.push_back(p);
     // A rule without its text would be dropped by the writer as a repetition
@@ -251,9 +251,7 @@ void TEditSession::Attack1Click() {
     auto* c = Theory().Arena().NewConditional();
     c->IsAssumption = true;
     c->Consequent = n;
-    TKarvelSentence* p = NewPlaceholder();
-    Assumptions().push_back(p);
-    SaveAndReload();
+    TKarvelSentence* p = AppendPlaceholderAndReload();
 
     c->Antecedents.push_back(p);
     karvel::ComposeText(c);
@@ -271,9 +269,7 @@ void TEditSession::Addconjunct1Click() {
     FOldConditionalText = c->Text;
     const int a = IndexOfSentence(Assumptions(), c);
     const int b = IndexOfSentence(Issues(), c);
-    TKarvelSentence* p = NewPlaceholder();
-    Assumptions().push_back(p);
-    SaveAndReload();
+    TKarvelSentence* p = AppendPlaceholderAndReload();
 
     c->Antecedents.push_back(p);
     karvel::ComposeText(c);

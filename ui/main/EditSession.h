@@ -140,7 +140,8 @@ class TEditSession {
   void WriteTemporaryFile();
   void SaveAndReload();
   void OpenEditorOnPlaceholder();
-  karvel::TKarvelSentence* NewPlaceholder();
+  //! The first phase's wait: a new placeholder assumption, written and reloaded.
+  karvel::TKarvelSentence* AppendPlaceholderAndReload();
   void SetStatuses(bool asAssumption);
   void CommitNewSentence(std::string_view text);
   //! False when nothing valid was selected (the editor stays open).
