@@ -1,6 +1,7 @@
 // Editing through the real window: presses at diagram points, the menus'
 // actions, typing into the in-place editor, and what the scene shows.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGraphicsScene>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "../logic/TestTheory.h"
@@ -180,6 +182,78 @@ TEST_F(MainFormEditingTest, SceneFollowsLoadsButtonsAndOptions) {
   structure->trigger();
   ASSERT_NE(BoxOf("a"), nullptr);
   EXPECT_EQ(BoxOf("a")->Pen().color(), QColor(Qt::black));
+}
+
+TEST_F(MainFormEditingTest, SelectionMarkFramesWhatTheIndexDesignates) {
+  OpenTheory({"a", "b", "if(a, c)"});
+  const int items = View->Scene().items().size();
+  ASSERT_NE(BoxOf("a"), nullptr);
+  PressOn("a");
+  EXPECT_EQ(View->SelectionMark(), std::vector<QRect>{BoxOf("a")->Rect()});
+  EXPECT_EQ(View->Scene().items().size(), items) << "the mark is no item of the drawing";
+
+  // A press on the rule's line frames its connector lines, not a box.
+  diagram::TShapeWithDoubleClicks* line = nullptr;
+  for (QGraphicsItem* item : View->Scene().items())
+    if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
+        shape && !shape->IsBox() && shape->Pen().style() != Qt::NoPen)
+      line = shape;
+  ASSERT_NE(line, nullptr);
+  PressAt(line->Rect().center());
+  ASSERT_EQ(Form->StatusPanelText(1), "if(a, c)");
+  ASSERT_FALSE(View->SelectionMark().empty());
+  EXPECT_NE(std::find(View->SelectionMark().begin(), View->SelectionMark().end(), line->Rect()),
+            View->SelectionMark().end());
+  for (const QRect& marked : View->SelectionMark())
+    for (auto* box : Boxes()) EXPECT_NE(marked, box->Rect());
+
+  PressAt(QPoint(400, 300));
+  EXPECT_TRUE(View->SelectionMark().empty());
+
+  // After a reload the kept index frames whatever it designates now.
+  PressOn("b");
+  Form->EditMenuItem(TEditCommand::Setasissue)->trigger();
+  const int kept = View->Tag();
+  ASSERT_GE(kept, 0);
+  ASSERT_FALSE(View->SelectionMark().empty());
+  for (const QRect& marked : View->SelectionMark()) {
+    const auto boxes = Boxes();
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(),
+                            [&](auto* box) { return box->Tag() == kept && box->Rect() == marked; }));
+  }
+  // An index outside the new diagram frames nothing.
+  diagram::TShapeWithDoubleClicks* last = Boxes().front();
+  for (auto* box : Boxes())
+    if (box->Tag() > last->Tag()) last = box;
+  PressAt(last->Rect().topLeft() + QPoint(4, 10));
+  ASSERT_GE(View->Tag(), 1);
+  OpenTheory({"z"});
+  ASSERT_GE(View->Tag(), static_cast<int>(diagram::DiagramSentences.size()));
+  EXPECT_TRUE(View->SelectionMark().empty());
+}
+
+TEST_F(MainFormEditingTest, EditorOverABoxSpansToTheRightEdgeAndFollowsResizes) {
+  OpenTheory({"a", "if(a, b)", "if(b, c)", "if(c, d)"}, {"d"});
+  diagram::TShapeWithDoubleClicks* deep = nullptr;
+  std::string seen;
+  for (auto* box : Boxes()) {
+    const karvel::TKarvelSentence* sentence = diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()));
+    seen += sentence->Text + "@" + std::to_string(box->Column()) + " ";
+    if (box->Column() == 3 && karvel::IsElementary(sentence)) deep = box;
+  }
+  ASSERT_NE(deep, nullptr) << seen;
+  const QPoint inside = deep->Rect().topLeft() + QPoint(4, 10);
+  // The press that begins every double click selects the box.
+  PressAt(inside);
+  QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, View->mapFromScene(inside));
+  ASSERT_TRUE(Editor->isVisible());
+  EXPECT_TRUE(Form->Session().Marks.ChangingSentence);
+  EXPECT_EQ(View->ChildGeometry(Editor).left(), 56);
+  EXPECT_EQ(View->ChildGeometry(Editor).width(), View->width() - 61);
+  Form->resize(Form->width() + 100, Form->height());
+  QApplication::processEvents();
+  EXPECT_EQ(View->ChildGeometry(Editor).left(), 56);
+  EXPECT_EQ(View->ChildGeometry(Editor).width(), View->width() - 7);
 }
 
 }  // namespace

@@ -469,6 +469,7 @@ void TMainForm::DrawArgumentDiagram() {
   diagram::DrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), 0, 0, FDocument.Theory(),
                        DiagramOptions());
   CollectDiagramBoxes();
+  UpdateSelectionMark();
   ScrollBox1->UpdateExtent();
 }
 

@@ -123,6 +123,9 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
   void CollectDiagramBoxes();
+  //! Frames what the selection index designates: its boxes on the pressed
+  //! row, else its connector lines, else all its boxes.
+  void UpdateSelectionMark();
   void createEditingConnections();
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -160,6 +163,10 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   TEditSession FSession{FDocument, *this};
   // The diagram's sentence boxes in creation order.
   std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;
+  // The drawn connector lines (not their hit strips), for the selection mark.
+  std::vector<diagram::TShapeWithDoubleClicks*> FConnectors;
+  // The last press selected a connector rather than a box.
+  bool FConnectorPressed = false;
   // The bytes of the editor's opening text and of its choices, by what they show.
   std::vector<std::pair<QString, std::string>> FEditorBytes;
   QWidget* FTestForm = nullptr;

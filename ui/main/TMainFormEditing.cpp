@@ -64,6 +64,7 @@ void TMainForm::ScrollBox1MouseDown(QPoint point) {
   switch (hit.Target) {
     case diagram::TDiagramHitTarget::Box:
     case diagram::TDiagramHitTarget::Connector:
+      FConnectorPressed = hit.Target == diagram::TDiagramHitTarget::Connector;
       FSession.MouseDownOnShape(hit.Tag, point.x(), point.y());
       break;
     case diagram::TDiagramHitTarget::None:
@@ -73,7 +74,7 @@ void TMainForm::ScrollBox1MouseDown(QPoint point) {
     case diagram::TDiagramHitTarget::Other:
       break;  // labels, marks and icons carry no handlers
   }
-  ScrollBox1->viewport()->update();
+  UpdateSelectionMark();
 }
 
 void TMainForm::ScrollBox1DblClick(QPoint point) {
@@ -175,17 +176,41 @@ TDiagramBoxPlace TMainForm::DiagramBox(std::size_t index) const {
   return {box->Tag(), box->Row(), box->Column()};
 }
 
-void TMainForm::HideDiagramBox(std::size_t index) { FBoxes.at(index)->hide(); }
+void TMainForm::HideDiagramBox(std::size_t index) {
+  FBoxes.at(index)->hide();
+  UpdateSelectionMark();
+}
 
 void TMainForm::ShowAllDiagramShapes() {
   const QList<QGraphicsItem*> items = ScrollBox1->Scene().items();
   for (QGraphicsItem* item : items)
     if (diagram::IsDiagramItem(item)) item->show();
+  UpdateSelectionMark();
 }
 
 int TMainForm::Selection() const { return ScrollBox1->Tag(); }
 
-void TMainForm::SetSelection(int index) { ScrollBox1->SetTag(index); }
+void TMainForm::SetSelection(int index) {
+  ScrollBox1->SetTag(index);
+  UpdateSelectionMark();
+}
+
+void TMainForm::UpdateSelectionMark() {
+  std::vector<QRect> marked;
+  const int selection = ScrollBox1->Tag();
+  if (selection >= 0 && selection < static_cast<int>(diagram::DiagramSentences.size())) {
+    const auto collect = [&](const std::vector<diagram::TShapeWithDoubleClicks*>& shapes, bool onRow) {
+      for (const diagram::TShapeWithDoubleClicks* shape : shapes) {
+        if (shape->Tag() == selection && shape->isVisible() && (!onRow || shape->Row() == FSession.MouseRow))
+          marked.push_back(shape->Rect());
+      }
+    };
+    if (!FConnectorPressed) collect(FBoxes, true);
+    if (marked.empty()) collect(FConnectors, false);
+    if (marked.empty()) collect(FBoxes, false);
+  }
+  ScrollBox1->SetSelectionMark(std::move(marked));
+}
 
 int TMainForm::ContainerWidth() const { return ScrollBox1->width(); }
 
@@ -205,10 +230,16 @@ void TMainForm::ReportError(const std::string& message) { ReportError(diagram::D
 
 void TMainForm::CollectDiagramBoxes() {
   FBoxes.clear();
+  FConnectors.clear();
   const QList<QGraphicsItem*> items = ScrollBox1->Scene().items(Qt::AscendingOrder);
   for (QGraphicsItem* item : items) {
     auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
-    if (shape != nullptr && shape->IsBox()) FBoxes.push_back(shape);
+    if (shape == nullptr) continue;
+    if (shape->IsBox()) {
+      FBoxes.push_back(shape);
+    } else if (shape->Pen().style() != Qt::NoPen) {
+      FConnectors.push_back(shape);
+    }
   }
 }
 
@@ -216,6 +247,8 @@ void TMainForm::CollectDiagramBoxes() {
 
 void TMainForm::RemoveDiagram() {
   FBoxes.clear();
+  FConnectors.clear();
+  ScrollBox1->SetSelectionMark({});
   diagram::RemoveDiagramItems(ScrollBox1->Scene());
 }
 

@@ -40,6 +40,12 @@ class TDiagramView final : public QGraphicsView {
   //! edges (plus the bottom margin) and puts the child widgets back in place.
   void UpdateExtent();
 
+  //! The selection mark: a focus frame just outside each rectangle (container
+  //! coordinates). It is painted over the scene, not an item of it, so it
+  //! moves nothing, takes no presses and is not part of the drawing.
+  void SetSelectionMark(std::vector<QRect> rects);
+  [[nodiscard]] const std::vector<QRect>& SelectionMark() const { return FSelectionMark; }
+
   //! Presses, double clicks and popup requests, the points in diagram
   //! coordinates (the popup's on the screen).
   std::function<void(QPoint)> OnPress;
@@ -51,6 +57,7 @@ class TDiagramView final : public QGraphicsView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void drawForeground(QPainter* painter, const QRectF& rect) override;
 
  private:
   void RepositionChildren();
@@ -58,6 +65,7 @@ class TDiagramView final : public QGraphicsView {
   QGraphicsScene* FScene;
   int FTag = -1;
   std::vector<std::pair<QPointer<QWidget>, QRect>> FChildren;
+  std::vector<QRect> FSelectionMark;
 };
 
 }  // namespace ostrel

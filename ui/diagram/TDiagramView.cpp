@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QGraphicsScene>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <cmath>
 
@@ -71,6 +72,27 @@ void TDiagramView::mouseDoubleClickEvent(QMouseEvent* event) {
 void TDiagramView::contextMenuEvent(QContextMenuEvent* event) {
   if (OnPopup) OnPopup(event->globalPos());
   event->accept();
+}
+
+void TDiagramView::SetSelectionMark(std::vector<QRect> rects) {
+  if (rects == FSelectionMark) return;
+  FSelectionMark = std::move(rects);
+  viewport()->update();
+}
+
+void TDiagramView::drawForeground(QPainter* painter, const QRectF& rect) {
+  if (FSelectionMark.empty()) return;
+  // Two pixels clear of the box, so its outline keeps its status colour.
+  QPen pen(QColor(0, 0, 128), 1, Qt::DotLine);
+  pen.setCosmetic(true);
+  painter->save();
+  painter->setPen(pen);
+  painter->setBrush(Qt::NoBrush);
+  for (const QRect& marked : FSelectionMark) {
+    const QRect frame = marked.adjusted(-2, -2, 1, 1);
+    if (rect.intersects(QRectF(frame).adjusted(-1, -1, 1, 1))) painter->drawRect(frame);
+  }
+  painter->restore();
 }
 
 void TDiagramView::RepositionChildren() {
