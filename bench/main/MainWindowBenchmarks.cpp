@@ -2,6 +2,8 @@
 // 100 to 10,000 sentences, from reading the file to filling both text views
 // (and drawing the diagram). Each run checks what it loaded.
 //
+// The editing commands' benchmarks live beside, in EditingBenchmarks.cpp.
+//
 // Run: bench_mainwindow --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <QApplication>
 #include <QDir>
@@ -15,52 +17,28 @@
 #include <string>
 
 #include "TMainForm.h"
+#include "WindowFixture.h"
 
-namespace {
-
-// n elementary assumptions; every fourth sentence is instead a rule by which
-// the previous one supports the next, so the diagram has trees to lay out.
-std::string TheoryFile(int sentences, bool withRules) {
-  std::string text = "<KARVEL>\r\n<THEORY>\r\n\r\n";
-  const auto element = [&text](const std::string& t) {
-    text += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + t +
-            "\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n\r\n";
-  };
-  for (int i = 0; i < sentences; ++i) {
-    if (withRules && i % 4 == 3) {
-      element("if(claim " + std::to_string(i - 1) + ", claim " + std::to_string(i + 1) + ")");
-    } else {
-      element("claim " + std::to_string(i));
-    }
-  }
-  text += "</THEORY>\r\n<ISSUES>\r\n\r\n</ISSUES>\r\n</KARVEL>\r\n";
-  return text;
-}
-
-// One window for every benchmark, as in the program.
-struct TFixture {
-  QTemporaryDir Directory;
-  std::unique_ptr<ostrel::TMainForm> Form;
-
-  TFixture() {
-    QDir::setCurrent(Directory.path());
-    ostrel::TMainForm::TDialogs dialogs = ostrel::TMainForm::StandardDialogs();
-    dialogs.ShowError = [](QWidget*, const QString& message) {
-      qFatal("unexpected error box: %s", qPrintable(message));
-    };
-    Form = std::make_unique<ostrel::TMainForm>(std::move(dialogs));
-    Form->show();
-    QCoreApplication::processEvents();
-  }
-};
+namespace ostrel::bench {
 
 // Destroyed by main before the application object goes.
+namespace {
 std::unique_ptr<TFixture> GFixture;
+}
 
 TFixture& Fixture() {
   if (!GFixture) GFixture = std::make_unique<TFixture>();
   return *GFixture;
 }
+
+void ReleaseFixture() { GFixture.reset(); }
+
+}  // namespace ostrel::bench
+
+namespace {
+
+using ostrel::bench::Fixture;
+using ostrel::bench::TFixture;
 
 void LoadTheoryFile(benchmark::State& state, bool withRules) {
   TFixture& fixture = Fixture();
@@ -68,7 +46,7 @@ void LoadTheoryFile(benchmark::State& state, bool withRules) {
   const QString fileName = fixture.Directory.filePath(QStringLiteral("theory.kvl"));
   {
     std::ofstream out(fileName.toStdString(), std::ios::binary);
-    out << TheoryFile(sentences, withRules);
+    out << ostrel::bench::TheoryFile(sentences, withRules);
   }
   for (auto _ : state) {
     fixture.Form->LoadTheoryFile(fileName);
@@ -98,6 +76,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  GFixture.reset();
+  ostrel::bench::ReleaseFixture();
   return 0;
 }

@@ -18,7 +18,12 @@ namespace {
 struct TCommandStopped {};
 
 std::string CellText(int column, int row) {
-  return "(" + std::to_string(column) + ", " + std::to_string(row) + ")";
+  std::string text = "(";
+  text += std::to_string(column);
+  text += ", ";
+  text += std::to_string(row);
+  text += ')';
+  return text;
 }
 
 // The editor's list is sorted as a reader expects, case aside; equal
