@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -571,6 +572,21 @@ TEST_F(EditSessionTest, PinnedGenerationsOutliveFailedRefreshes) {
   }
   W.Open(kTemporaryFileName);
   EXPECT_EQ(W.Document().LiveGenerations(), 2u);
+}
+
+TEST_F(EditSessionTest, ARefreshBuildsAtMostTenThousandButtonsAndSaysSo) {
+  // 14 pairs of mutual attacks: 16,384 interpretations.
+  V texts;
+  for (int i = 0; i < 14; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    texts.insert(texts.end(), {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"});
+  }
+  Open(texts);
+  EXPECT_EQ(W.InterpretationButtonCount(), kMaxInterpretationButtons);
+  EXPECT_EQ(W.StatusPanel(1), "There are 16384 dialectical interpretations. Buttons show the first 10000.");
+  // The Theory view still reports every one.
+  const auto lines = W.Document().TheoryViewLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "    JUSTIFIED ASSUMPTIONS"), 16384);
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -426,6 +428,40 @@ TEST_F(MainFormTest, EditorAndHiddenControlsStayInTheContainer) {
   Form->resize(900, 640);
   QCoreApplication::processEvents();
   EXPECT_EQ(view->ChildGeometry(editor).width(), view->width() - 7);
+}
+
+// n pairs of mutual attacks: 2^n interpretations.
+std::vector<std::string> IndependentConflicts(int n) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < n; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    texts.insert(texts.end(), {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"});
+  }
+  return texts;
+}
+
+TEST_F(MainFormTest, CancelInTheSearchDialogKeepsWhatWasFoundAndSaysSo) {
+  Form->SetSearchDialogDelay(0);
+  bool dialogSeen = false;
+  // Fires from the events the search processes once its dialog is up.
+  QTimer::singleShot(0, Form.get(), [&] {
+    auto* dialog = Form->findChild<QProgressDialog*>(QStringLiteral("SearchProgressDialog"));
+    if (dialog == nullptr) return;
+    dialogSeen = dialog->isVisible() && dialog->isModal() &&
+                 dialog->labelText().startsWith(QStringLiteral("Computing dialectical interpretations..."));
+    dialog->cancel();
+  });
+  OpenTheory(IndependentConflicts(18));
+  ASSERT_TRUE(dialogSeen);
+  const auto found = Form->Document().Interpretations().size();
+  EXPECT_TRUE(Form->Document().SearchStopped());
+  EXPECT_LT(found, std::size_t{1} << 18);
+  EXPECT_EQ(Form->StatusPanelText(1),
+            QStringLiteral("Search stopped: %1 dialectical interpretation%2 found so far.")
+                .arg(found)
+                .arg(found == 1 ? "" : "s"));
+  EXPECT_EQ(Form->InterpretationButtons().size(), found >= 2 ? static_cast<qsizetype>(found) : 0);
+  EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr) << "the dialog goes with its refresh";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "RefreshCycle.h"
 
+#include <algorithm>
+
 namespace ostrel {
 
 bool RunRefresh(TheoryDocument& document, const std::string& fileName,
@@ -18,11 +20,15 @@ bool RunRefresh(TheoryDocument& document, const std::string& fileName,
   view.InitDiagramMetrics();
 
   view.SetStatusPanel1({});
-  document.ComputeInterpretations(options.ShowStructureOnly);
-  view.SetStatusPanel1(document.StatusText());
+  document.ComputeInterpretations(options.ShowStructureOnly, view.SearchProgress());
   const auto count = static_cast<int>(document.Interpretations().size());
+  std::string status = document.StatusText();
+  if (document.InterpretationsComputed() && count > kMaxInterpretationButtons) {
+    status += " Buttons show the first " + std::to_string(kMaxInterpretationButtons) + ".";
+  }
+  view.SetStatusPanel1(status);
   if (document.InterpretationsComputed() && count >= 2) {
-    view.ShowInterpretationButtons(count);
+    view.ShowInterpretationButtons(std::min(count, kMaxInterpretationButtons));
   } else {
     view.RemoveInterpretationButtons();
   }

@@ -35,10 +35,17 @@ class TRefreshView {
   virtual void DrawDiagram() = 0;
   //! The file view and the theory view with its report.
   virtual void FillTextViews() = 0;
+  //! Called as the interpretation search goes on; false stops it. The
+  //! default lets every search run to its end.
+  [[nodiscard]] virtual karvel::TSearchProgress SearchProgress() { return {}; }
   //! The file could not be read or "~tmp.kvl" not written: leave an empty,
   //! consistent document and tell the user.
   virtual void AbandonRefresh(const karvel::TFileError& error) = 0;
 };
+
+//! A refresh builds at most this many interpretation buttons; the Theory
+//! view still lists every interpretation.
+inline constexpr int kMaxInterpretationButtons = 10000;
 
 //! Rebuilds the document and every view from fileName. False when the refresh
 //! was abandoned; the view has then reported the error.

@@ -24,6 +24,7 @@
 #include "FileNameBytes.h"
 #include "StatusIcons.h"
 #include "StatusPanels.h"
+#include "SearchProgressDialog.h"
 #include "TDiagramView.h"
 #include "WindowFont.h"
 
@@ -391,7 +392,15 @@ bool TMainForm::LoadTheoryFile(const QString& FileName) {
   options.ShowStructureOnly = Showstructureonly1->isChecked();
   options.ParseSentences = Parsesentences1->isChecked();
   options.ShowDialecticalNegations = Showdialecticalnegations1->isChecked();
-  return RunRefresh(FDocument, FileNameBytes(FileName), options, *this);
+  TSearchProgressDialog progress(this, FSearchDialogDelayMs);
+  FSearchDialog = &progress;
+  const bool loaded = RunRefresh(FDocument, FileNameBytes(FileName), options, *this);
+  FSearchDialog = nullptr;
+  return loaded;
+}
+
+karvel::TSearchProgress TMainForm::SearchProgress() {
+  return [this](std::size_t found) { return FSearchDialog == nullptr || FSearchDialog->Searching(found); };
 }
 
 void TMainForm::InterpretationButtonClick(QAction* button) {
@@ -462,7 +471,9 @@ void TMainForm::EmptyTextViews() {
 void TMainForm::FillTextViews() {
   // One assignment per view: appending line by line costs a layout pass each.
   RichEdit1->setPlainText(JoinLines(FDocument.FileLines()));
-  RichEdit2->setPlainText(JoinLines(FDocument.TheoryViewLines()));
+  RichEdit2->setPlainText(JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
+    if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
+  })));
 }
 
 void TMainForm::DrawArgumentDiagram() {

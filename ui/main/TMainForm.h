@@ -33,6 +33,7 @@ class QToolButton;
 namespace ostrel {
 
 class TDiagramView;
+class TSearchProgressDialog;
 namespace diagram {
 class TShapeWithDoubleClicks;
 }
@@ -99,6 +100,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   [[nodiscard]] diagram::TDiagramOptions DiagramOptions() const;
   //! The text of status panel 0 or 1.
   [[nodiscard]] QString StatusPanelText(int panel) const;
+  //! How long a refresh runs before its progress dialog shows (tests shorten it).
+  void SetSearchDialogDelay(int ms) { FSearchDialogDelayMs = ms; }
   //! The numbered interpretation buttons, "1" first.
   [[nodiscard]] QList<QAction*> InterpretationButtons() const;
   [[nodiscard]] QAction* EditMenuItem(TEditCommand command) const;
@@ -156,6 +159,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void RemoveInterpretationButtons() override;
   void DrawDiagram() override;
   void FillTextViews() override;
+  [[nodiscard]] karvel::TSearchProgress SearchProgress() override;
   void AbandonRefresh(const karvel::TFileError& error) override;
 
   TDialogs FDialogs;
@@ -170,6 +174,9 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // The bytes of the editor's opening text and of its choices, by what they show.
   std::vector<std::pair<QString, std::string>> FEditorBytes;
   QWidget* FTestForm = nullptr;
+  // The progress dialog of the refresh under way, if any.
+  TSearchProgressDialog* FSearchDialog = nullptr;
+  int FSearchDialogDelayMs = 500;
   QList<QPixmap> FStatusIcons;
 
   // Menus reached through ToolBar1; MainMenu1 has no bar of its own.
