@@ -14,7 +14,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM
 
 status=0
-for name in reader parser; do
+for name in reader parser commands; do
   binary=$build/tests/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "missing $binary (configure with -DOSTREL_BUILD_FUZZ=ON and build it)" >&2
