@@ -91,5 +91,22 @@ TEST_F(RandomEditingTest, InvariantsNoticeBrokenStates) {
   EXPECT_NE(CheckInvariants(w), "");
 }
 
+// ---- findings of the command fuzzer ---------------------------------------------
+
+// Add conjunct without a selection read the kind of a null sentence.
+TEST_F(RandomEditingTest, AddConjunctWithoutSelectionOnlySetsItsMark) {
+  THeadlessSession w;
+  ASSERT_TRUE(w.New());
+  Open(w, steps::GeneratedTheoryFile(6, 1));
+  const int refreshes = w.Refreshes();
+  w.SetSelection(-1);
+  w.Session().Addconjunct1Click();
+  w.SetSelection(static_cast<int>(w.DiagramSentences().size()));
+  w.Session().Addconjunct1Click();
+  EXPECT_TRUE(w.Session().Marks.AddingConjunct);
+  EXPECT_EQ(w.Refreshes(), refreshes);
+  EXPECT_EQ(CheckInvariants(w), "");
+}
+
 }  // namespace
 }  // namespace ostrel

@@ -264,7 +264,8 @@ void TEditSession::Attack1Click() {
 void TEditSession::Addconjunct1Click() {
   Run([&] {
     Marks.AddingConjunct = true;
-    auto* c = karvel::AsConditional(SelectedSentence());
+    TKarvelSentence* selected = SelectedSentence();
+    auto* c = selected != nullptr ? karvel::AsConditional(selected) : nullptr;
     if (c == nullptr) return;
     FOldConditionalText = c->Text;
     const int a = IndexOfSentence(Assumptions(), c);
