@@ -94,9 +94,18 @@ inline constexpr const char* kStartFileName = "start.kvl";
 //! directory.
 void StartSession(THeadlessSession& w, TStepInput& in);
 
+//! Which steps may replace the document.
+enum class TFileSteps : std::uint8_t {
+  //! File > New and File > Open of any bytes, as a user could.
+  Any,
+  //! Each file step reopens the theory the session started from, so that a
+  //! long session keeps working on an argument of that size.
+  ReopenStart,
+};
+
 //! Decodes and runs one step, as the window would deliver it: keys reach the
 //! editor only while it is shown, a double click only a shown box.
-TStep RunStep(THeadlessSession& w, TStepInput& in);
+TStep RunStep(THeadlessSession& w, TStepInput& in, TFileSteps files = TFileSteps::Any);
 
 //! Empty when every invariant holds after a step; otherwise what failed.
 //! Reads "~tmp.kvl" from the current directory.
