@@ -37,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StartSession(w, in);
   std::string failure = CheckInvariants(w);
   for (int i = 0; failure.empty() && i < kMaxSteps && !in.Exhausted(); ++i) {
-    const TStep step = RunStep(w, in);
-    failure = CheckInvariants(w);
+    const TCheckedStep step = RunCheckedStep(w, in);
+    failure = step.Failure;
     if (!failure.empty())
-      std::fprintf(stderr, "after step %d (%.*s): %s\n", i, static_cast<int>(StepName(step).size()),
-                   StepName(step).data(), failure.c_str());
+      std::fprintf(stderr, "after step %d (%.*s): %s\n", i, static_cast<int>(StepName(step.Step).size()),
+                   StepName(step.Step).data(), failure.c_str());
   }
   if (!failure.empty()) __builtin_trap();
   return 0;

@@ -51,9 +51,8 @@ TEST_F(RandomEditingTest, SeededSessionsKeepEveryInvariant) {
     ASSERT_EQ(CheckInvariants(w), "") << "seed " << seed << " at the start";
     for (int i = 0; i < kSteps; ++i) {
       const bool wasOpen = w.Editor().Visible;
-      const steps::TStep step = steps::RunStep(w, in);
-      ASSERT_EQ(CheckInvariants(w), "")
-          << "seed " << seed << ", step " << i << " (" << steps::StepName(step) << ")";
+      const auto [step, failure] = steps::RunCheckedStep(w, in);
+      ASSERT_EQ(failure, "") << "seed " << seed << ", step " << i << " (" << steps::StepName(step) << ")";
       editorOpened = editorOpened || w.Editor().Visible;
       committed = committed || (wasOpen && step == steps::TStep::Enter && !w.Editor().Visible);
       placeholderWaited =

@@ -388,4 +388,30 @@ std::string CheckInvariants(THeadlessSession& w) {
   return {};
 }
 
+TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in) {
+  const auto texts = [&w] {
+    std::unordered_set<std::string> all;
+    for (const TKarvelSentence* s : w.Document().Theory().Assumptions) all.insert(s->Text);
+    for (const TKarvelSentence* s : w.Document().Theory().Issues) all.insert(s->Text);
+    return all;
+  };
+  const std::string_view typed = karvel::Trim(w.Editor().Text);
+  const bool commitsNew = w.Editor().Visible && w.Session().Marks.AddingSentence && !typed.empty() &&
+                          TEditSession::ForbiddenTagIn(typed).empty();
+  const auto before = commitsNew ? texts() : std::unordered_set<std::string>{};
+
+  TCheckedStep checked;
+  checked.Step = RunStep(w, in);
+  checked.Failure = CheckInvariants(w);
+  if (checked.Failure.empty() && commitsNew && checked.Step == TStep::Enter && !w.LastRefreshAbandoned()) {
+    const auto after = texts();
+    for (const std::string& text : before)
+      if (after.count(text) == 0) {
+        checked.Failure = "adding a sentence lost \"" + text + "\"";
+        break;
+      }
+  }
+  return checked;
+}
+
 }  // namespace ostrel::steps

@@ -111,4 +111,15 @@ TStep RunStep(THeadlessSession& w, TStepInput& in, TFileSteps files = TFileSteps
 //! Reads "~tmp.kvl" from the current directory.
 [[nodiscard]] std::string CheckInvariants(THeadlessSession& w);
 
+struct TCheckedStep {
+  TStep Step = TStep::Count;
+  //! Empty when the step kept every invariant.
+  std::string Failure;
+};
+
+//! RunStep, then CheckInvariants, and for a commit of a new sentence also
+//! that every text the theory held before is still there: adding a
+//! sentence loses none.
+TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in);
+
 }  // namespace ostrel::steps
