@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../logic/TestTheory.h"
 #include "CommandSteps.h"
 
 namespace ostrel {
@@ -105,6 +106,37 @@ TEST_F(RandomEditingTest, AddConjunctWithoutSelectionOnlySetsItsMark) {
   EXPECT_TRUE(w.Session().Marks.AddingConjunct);
   EXPECT_EQ(w.Refreshes(), refreshes);
   EXPECT_EQ(CheckInvariants(w), "");
+}
+
+// A NUL byte ends what the reader takes of a file, so a sentence holding one
+// cut the working file short and the reload lost everything after it. Such a
+// text is refused, for a new sentence and for a change alike.
+TEST_F(RandomEditingTest, TextWithNulByteIsRefused) {
+  THeadlessSession w;
+  ASSERT_TRUE(w.New());
+  Open(w, steps::GeneratedTheoryFile(6, 2));
+  const auto before = karvel::testing::Texts(w.Document().Theory().Assumptions);
+  const std::string typed("a\0b", 3);
+  const auto expectRefused = [&] {
+    EXPECT_EQ(karvel::testing::Texts(w.Document().Theory().Assumptions), before);
+    EXPECT_TRUE(w.Editor().Visible);
+    EXPECT_EQ(w.Editor().Text, typed);
+    EXPECT_EQ(w.StatusPanel(1), "A sentence may not contain a NUL byte.");
+    EXPECT_EQ(CheckInvariants(w), "");
+  };
+  w.Session().Addstatement1Click();
+  w.Type(typed);
+  w.PressEnter();
+  expectRefused();
+  EXPECT_TRUE(w.Session().Marks.AddingSentence);
+
+  w.PressEscape();
+  ASSERT_TRUE(w.PressBoxOf("s0"));
+  w.Session().Changeelementarysentence1Click();
+  w.Type(typed);
+  w.PressEnter();
+  expectRefused();
+  EXPECT_TRUE(w.Session().Marks.ChangingSentence);
 }
 
 }  // namespace
