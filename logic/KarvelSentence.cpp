@@ -1,5 +1,6 @@
 #include "KarvelSentence.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "KarvelSyntax.h"
@@ -37,6 +38,14 @@ TKarvelConditional* TSentenceArena::NewConditional() {
 
 std::size_t TSentenceArena::Size() const {
   return FPlain.size() + FElementary.size() + FNegations.size() + FConditionals.size();
+}
+
+bool TSentenceArena::Owns(const TKarvelSentence* sentence) const {
+  const auto in = [sentence](const auto& objects) {
+    return std::any_of(objects.begin(), objects.end(),
+                       [sentence](const TKarvelSentence& s) { return &s == sentence; });
+  };
+  return in(FPlain) || in(FElementary) || in(FNegations) || in(FConditionals);
 }
 
 int IndexOfSentence(const TListOfKarvelSentences& list, const TKarvelSentence* sentence) {

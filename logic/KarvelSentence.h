@@ -102,6 +102,9 @@ class TSentenceArena {
 
   //! Number of objects created so far.
   [[nodiscard]] std::size_t Size() const;
+  //! Whether this arena created the object; a linear scan, for checks that a
+  //! list holds no object of another generation.
+  [[nodiscard]] bool Owns(const TKarvelSentence* sentence) const;
 
  private:
   std::deque<TKarvelSentence> FPlain;

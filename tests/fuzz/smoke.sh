@@ -14,7 +14,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM
 
 status=0
-for name in reader parser; do
+for name in reader parser commands; do
   binary=$build/tests/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "missing $binary (configure with -DOSTREL_BUILD_FUZZ=ON and build it)" >&2
@@ -25,7 +25,8 @@ for name in reader parser; do
   echo "== fuzz_$name for ${seconds}s"
   # Artifacts go to the scratch directory; a crashing input is printed by
   # libFuzzer (base64 and path) before the directory is removed.
-  if ! "$binary" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  # TMPDIR: the command target's scratch directory goes with the rest.
+  if ! TMPDIR="$work" "$binary" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
       -dict="$here/kvl.dict" -print_final_stats=1 \
       -artifact_prefix="$work/$name-artifacts/" "$work/$name" >"$work/$name.log" 2>&1; then
     tail -n 60 "$work/$name.log" >&2

@@ -269,7 +269,8 @@ void TEditSession::Attack1Click() {
 void TEditSession::Addconjunct1Click() {
   Run([&] {
     Marks.AddingConjunct = true;
-    auto* c = karvel::AsConditional(SelectedSentence());
+    TKarvelSentence* selected = SelectedSentence();
+    auto* c = selected != nullptr ? karvel::AsConditional(selected) : nullptr;
     if (c == nullptr) return;
     FOldConditionalText = c->Text;
     const int a = IndexOfSentence(Assumptions(), c);
@@ -504,6 +505,12 @@ bool TEditSession::CommitChangedSentence(std::string_view text) {
 void TEditSession::EnterPressed(std::string_view typed) {
   const std::string_view text = karvel::Trim(typed);
   if (!text.empty() && (Marks.AddingSentence || Marks.ChangingSentence)) {
+    // The reader ends a file at a NUL byte: the reload would lose all that
+    // follows the text.
+    if (text.find('\0') != std::string_view::npos) {
+      FHost.SetStatusPanel(1, "A sentence may not contain a NUL byte.");
+      return;
+    }
     const std::string_view tag = ForbiddenTagIn(text);
     if (!tag.empty()) {
       // The file could not carry the text back: nothing is committed and the

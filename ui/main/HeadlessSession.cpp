@@ -64,7 +64,8 @@ void THeadlessSession::InterpretationButtonClick(int index) {
 
 bool THeadlessSession::LoadTheoryFile(const std::string& fileName) {
   ++FRefreshes;
-  return RunRefresh(FDocument, fileName, FOptions, *this);
+  FAbandoned = !RunRefresh(FDocument, fileName, FOptions, *this);
+  return !FAbandoned;
 }
 
 bool THeadlessSession::PressBoxOf(std::string_view text) {
@@ -137,6 +138,7 @@ void THeadlessSession::DrawDiagram() {
 void THeadlessSession::FillTextViews() { FTheoryLines = FDocument.TheoryViewLines(); }
 
 void THeadlessSession::AbandonRefresh(const karvel::TFileError& error) {
+  FAbandoned = true;
   FDocument.Clear();
   FButtons = 0;
   FSelection = -1;

@@ -68,6 +68,9 @@ class THeadlessSession final : public TEditHost, public TRefreshView {
   [[nodiscard]] const std::vector<std::string>& Errors() const { return FErrors; }
   [[nodiscard]] const TMenuVisibility& Menus() const { return FMenus; }
   [[nodiscard]] int Refreshes() const { return FRefreshes; }
+  //! Whether the last refresh was abandoned: the document is then empty while
+  //! "~tmp.kvl" still holds what was written before.
+  [[nodiscard]] bool LastRefreshAbandoned() const { return FAbandoned; }
 
   // TEditHost
   bool LoadTheoryFile(const std::string& fileName) override;
@@ -122,6 +125,7 @@ class THeadlessSession final : public TEditHost, public TRefreshView {
   std::vector<std::string> FErrors;
   std::vector<std::string> FTheoryLines;
   int FRefreshes = 0;
+  bool FAbandoned = false;
 };
 
 }  // namespace ostrel
