@@ -101,8 +101,8 @@ void RunCommand(benchmark::State& state, TCommand command) {
   // Delete also takes the one rule built on the target.
   const std::size_t kept = count();
   const std::size_t expected = command == TCommand::SupportAndEnter ? loaded + 2
-                               : command == TCommand::Delete       ? loaded - 2
-                                                                   : loaded;
+                               : command == TCommand::Delete        ? loaded - 2
+                                                                    : loaded;
   if (editor->isVisible() || kept != expected)
     state.SkipWithError(("the command left " + std::to_string(kept) + " sentences, not " +
                          std::to_string(expected) + (editor->isVisible() ? ", editor open" : ""))

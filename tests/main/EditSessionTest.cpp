@@ -269,8 +269,7 @@ struct TAvailabilityCase {
   std::vector<C> Shown;
 };
 
-class AvailabilityTest : public EditSessionTest,
-                         public ::testing::WithParamInterface<TAvailabilityCase> {};
+class AvailabilityTest : public EditSessionTest, public ::testing::WithParamInterface<TAvailabilityCase> {};
 
 TEST_P(AvailabilityTest, MenusShowExactlyTheRowsItems) {
   const TAvailabilityCase& row = GetParam();
@@ -285,8 +284,7 @@ TEST_P(AvailabilityTest, MenusShowExactlyTheRowsItems) {
   const auto check = [&](const TMenuItemStates& menu, const char* which) {
     for (int i = 0; i < kEditCommandCount; ++i) {
       const auto command = static_cast<C>(i);
-      const bool expected =
-          std::find(row.Shown.begin(), row.Shown.end(), command) != row.Shown.end();
+      const bool expected = std::find(row.Shown.begin(), row.Shown.end(), command) != row.Shown.end();
       EXPECT_EQ(menu.Shown(command), expected) << which << " item " << i;
     }
   };
@@ -296,8 +294,7 @@ TEST_P(AvailabilityTest, MenusShowExactlyTheRowsItems) {
   check(W.Menus().Edit, "edit opened");
 }
 
-const std::vector<C> kSentenceItems = {C::Addstatement, C::Givesupport, C::Attack, C::Delete,
-                                       C::Properties};
+const std::vector<C> kSentenceItems = {C::Addstatement, C::Givesupport, C::Attack, C::Delete, C::Properties};
 std::vector<C> With(std::vector<C> items, std::initializer_list<C> more) {
   items.insert(items.end(), more);
   return items;
@@ -307,19 +304,39 @@ INSTANTIATE_TEST_SUITE_P(
     Table, AvailabilityTest,
     ::testing::Values(
         TAvailabilityCase{"Nothing", {"a"}, {}, "", false, {C::Addstatement}},
-        TAvailabilityCase{"ElementaryAssumption", {"a"}, {}, "a", false,
+        TAvailabilityCase{"ElementaryAssumption",
+                          {"a"},
+                          {},
+                          "a",
+                          false,
                           With(kSentenceItems, {C::Setasissue, C::Changeelementarysentence})},
-        TAvailabilityCase{"ElementaryIssue", {"a"}, {"b"}, "b", false,
+        TAvailabilityCase{"ElementaryIssue",
+                          {"a"},
+                          {"b"},
+                          "b",
+                          false,
                           With(kSentenceItems, {C::Setasassumption, C::Changeelementarysentence})},
-        TAvailabilityCase{"NegationIssue", {"a"}, {"x(b)"}, "x(b)", false,
-                          With(kSentenceItems, {C::Setasassumption})},
-        TAvailabilityCase{"NegationAssumption", {"x(b)"}, {}, "x(b)", false,
-                          With(kSentenceItems, {C::Setasissue})},
-        TAvailabilityCase{"ConditionalIssue", {"a"}, {"if(a, s)"}, "if(a, s)", true,
+        TAvailabilityCase{
+            "NegationIssue", {"a"}, {"x(b)"}, "x(b)", false, With(kSentenceItems, {C::Setasassumption})},
+        TAvailabilityCase{
+            "NegationAssumption", {"x(b)"}, {}, "x(b)", false, With(kSentenceItems, {C::Setasissue})},
+        TAvailabilityCase{"ConditionalIssue",
+                          {"a"},
+                          {"if(a, s)"},
+                          "if(a, s)",
+                          true,
                           With(kSentenceItems, {C::Setasassumption, C::Addconjunct})},
-        TAvailabilityCase{"ConditionalAssumption", {"a", "if(a, s)"}, {}, "if(a, s)", true,
+        TAvailabilityCase{"ConditionalAssumption",
+                          {"a", "if(a, s)"},
+                          {},
+                          "if(a, s)",
+                          true,
                           With(kSentenceItems, {C::Setasissue, C::Addconjunct})},
-        TAvailabilityCase{"WithVariables", {"<x> is a bird"}, {}, "<x> is a bird", false,
+        TAvailabilityCase{"WithVariables",
+                          {"<x> is a bird"},
+                          {},
+                          "<x> is a bird",
+                          false,
                           With(kSentenceItems, {C::Setasissue, C::Changeelementarysentence})}),
     [](const auto& info) { return std::string(info.param.Name); });
 

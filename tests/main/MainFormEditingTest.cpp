@@ -47,7 +47,8 @@ class MainFormEditingTest : public testing::TWorkingDirectoryTest {
     TWorkingDirectoryTest::TearDown();
   }
   void OpenTheory(const V& assumptions, const V& issues = {}) {
-    Dialogs.FilesToOpen.push_back(WriteFile(QStringLiteral("theory.kvl"), ElementaryFile(assumptions, issues)));
+    Dialogs.FilesToOpen.push_back(
+        WriteFile(QStringLiteral("theory.kvl"), ElementaryFile(assumptions, issues)));
     Form->Open1Click();
   }
   std::vector<diagram::TShapeWithDoubleClicks*> Boxes() const {
@@ -237,7 +238,8 @@ TEST_F(MainFormEditingTest, EditorOverABoxSpansToTheRightEdgeAndFollowsResizes) 
   diagram::TShapeWithDoubleClicks* deep = nullptr;
   std::string seen;
   for (auto* box : Boxes()) {
-    const karvel::TKarvelSentence* sentence = diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()));
+    const karvel::TKarvelSentence* sentence =
+        diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()));
     seen += sentence->Text + "@" + std::to_string(box->Column()) + " ";
     if (box->Column() == 3 && karvel::IsElementary(sentence)) deep = box;
   }

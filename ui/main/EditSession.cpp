@@ -62,8 +62,7 @@ void EraseIf(TListOfKarvelSentences& list, Predicate predicate) {
 
 }  // namespace
 
-TEditSession::TEditSession(TheoryDocument& document, TEditHost& host)
-    : FDocument(document), FHost(host) {}
+TEditSession::TEditSession(TheoryDocument& document, TEditHost& host) : FDocument(document), FHost(host) {}
 
 template <typename Body>
 void TEditSession::Run(Body body) {

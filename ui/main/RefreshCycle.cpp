@@ -4,8 +4,8 @@
 
 namespace ostrel {
 
-bool RunRefresh(TheoryDocument& document, const std::string& fileName,
-                const TRefreshOptions& options, TRefreshView& view) {
+bool RunRefresh(TheoryDocument& document, const std::string& fileName, const TRefreshOptions& options,
+                TRefreshView& view) {
   // Reading discards the old document; the diagram items carry only indices,
   // so removing them after the discard is safe.
   view.RemoveDiagram();

@@ -49,7 +49,7 @@ inline constexpr int kMaxInterpretationButtons = 10000;
 
 //! Rebuilds the document and every view from fileName. False when the refresh
 //! was abandoned; the view has then reported the error.
-bool RunRefresh(TheoryDocument& document, const std::string& fileName,
-                const TRefreshOptions& options, TRefreshView& view);
+bool RunRefresh(TheoryDocument& document, const std::string& fileName, const TRefreshOptions& options,
+                TRefreshView& view);
 
 }  // namespace ostrel

@@ -10,8 +10,7 @@ namespace {
 constexpr qint64 kEventIntervalMs = 40;
 }  // namespace
 
-TSearchProgressDialog::TSearchProgressDialog(QWidget* owner, int delayMs)
-    : FOwner(owner), FDelayMs(delayMs) {
+TSearchProgressDialog::TSearchProgressDialog(QWidget* owner, int delayMs) : FOwner(owner), FDelayMs(delayMs) {
   FSinceStart.start();
 }
 

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolBar>
@@ -22,9 +23,9 @@
 
 #include "DisplayText.h"
 #include "FileNameBytes.h"
+#include "SearchProgressDialog.h"
 #include "StatusIcons.h"
 #include "StatusPanels.h"
-#include "SearchProgressDialog.h"
 #include "TDiagramView.h"
 #include "WindowFont.h"
 
@@ -48,8 +49,7 @@ constexpr TEditItemEntry kEditItems[] = {
     {"Set as &assumption", "Setasassumption2MenuItem", "Setasassumption1MenuItem"},
     {"Set as &issue", "Setasissue2MenuItem", "Setasissue1MenuItem"},
     {nullptr, "N5", "N4"},
-    {"&Change elementary sentence", "Changeelementarysentence2MenuItem",
-     "Changeelementarysentence1MenuItem"},
+    {"&Change elementary sentence", "Changeelementarysentence2MenuItem", "Changeelementarysentence1MenuItem"},
     {"Add c&onjunct", "Addconjunct2MenuItem", "Addconjunct1MenuItem"},
     {nullptr, "N6", "N1"},
     {"Add &elementary sentence", "Addstatement2MenuITem", "AddElementarySentence1MenuITem"},
@@ -75,7 +75,18 @@ QString JoinLines(const std::vector<std::string>& lines) {
     if (i > 0) joined += '\n';
     joined += lines[i];
   }
-  return diagram::DisplayText(joined);
+  // Each line reads as the diagram reads its texts: one line that is not
+  // UTF-8 must not turn every other line to Latin-1. A line break cannot sit
+  // inside a UTF-8 sequence, so a whole that decodes is decoded per line too.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder(QByteArrayView(joined.data(), static_cast<qsizetype>(joined.size())));
+  if (!decoder.hasError()) return text;
+  text.clear();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += QLatin1Char('\n');
+    text += diagram::DisplayText(lines[i]);
+  }
+  return text;
 }
 
 QTextEdit* NewTextView(QWidget* page, const char* name, bool bothScrollBars) {
@@ -116,8 +127,7 @@ TMainForm::TDialogs TMainForm::StandardDialogs() {
   return dialogs;
 }
 
-TMainForm::TMainForm(TDialogs dialogs, QWidget* parent)
-    : QMainWindow(parent), FDialogs(std::move(dialogs)) {
+TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), FDialogs(std::move(dialogs)) {
   setObjectName(QStringLiteral("MainForm"));
   setFont(WindowFont());
   setWindowTitle(kInitialCaption);
@@ -167,8 +177,7 @@ void TMainForm::createActions() {
   Showdialecticalnegations1->setObjectName(QStringLiteral("Showdialecticalnegations1"));
   Showdialecticalnegations1->setCheckable(true);
   Showdialecticalnegations1->setChecked(true);
-  connect(Showdialecticalnegations1, &QAction::triggered, this,
-          &TMainForm::Showdialecticalnegations1Click);
+  connect(Showdialecticalnegations1, &QAction::triggered, this, &TMainForm::Showdialecticalnegations1Click);
 
   Test2 = new QAction(tr("&Test"), this);
   Test2->setObjectName(QStringLiteral("Test2"));
@@ -341,8 +350,7 @@ void TMainForm::createStatusIcons() {
 }
 
 void TMainForm::FormCreate() {
-  TextBasedKarvelPageControl->setTabVisible(TextBasedKarvelPageControl->indexOf(ConsequencesTabSheet),
-                                            false);
+  TextBasedKarvelPageControl->setTabVisible(TextBasedKarvelPageControl->indexOf(ConsequencesTabSheet), false);
   FSession.Marks.AddingSentence = false;
   FSession.Marks.ChangingSentence = false;
   FSession.Marks.AddingSupportOrAttack = false;
@@ -417,9 +425,7 @@ void TMainForm::Showstructureonly1Click() { LoadTheoryFile(QString::fromLatin1(k
 
 void TMainForm::Parsesentences1Click() { LoadTheoryFile(QString::fromLatin1(kTemporaryFileName)); }
 
-void TMainForm::Showdialecticalnegations1Click() {
-  LoadTheoryFile(QString::fromLatin1(kTemporaryFileName));
-}
+void TMainForm::Showdialecticalnegations1Click() { LoadTheoryFile(QString::fromLatin1(kTemporaryFileName)); }
 
 void TMainForm::Edit1Click() { FSession.Edit1Click(); }
 

@@ -38,7 +38,6 @@ namespace diagram {
 class TShapeWithDoubleClicks;
 }
 
-
 class TMainForm final : public QMainWindow, private TEditHost, private TRefreshView {
   Q_OBJECT
 
@@ -53,7 +52,6 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   };
   //! The standard error box and file dialogs.
   static TDialogs StandardDialogs();
-
 
   explicit TMainForm(TDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
   ~TMainForm() override;

@@ -51,7 +51,8 @@ void TMainForm::createEditingConnections() {
     for (QAction* item : {EditMenuItem(command), PopupMenuItem(command)})
       connect(item, &QAction::triggered, this, [this, h = handler] { (FSession.*h)(); });
   }
-  for (QAction* item : {EditMenuItem(C::Changeelementarysentence), PopupMenuItem(C::Changeelementarysentence)})
+  for (QAction* item :
+       {EditMenuItem(C::Changeelementarysentence), PopupMenuItem(C::Changeelementarysentence)})
     connect(item, &QAction::triggered, this, [this] { FSession.Changeelementarysentence1Click(); });
 }
 
@@ -139,9 +140,8 @@ void TMainForm::OpenEditor(const TEditorPlacement& placement, std::string_view t
   }
   ComboBox1->addItems(items);
   // The simple style: no list button while there is nothing to choose.
-  ComboBox1->setStyleSheet(choices.empty()
-                               ? QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }")
-                               : QString());
+  ComboBox1->setStyleSheet(
+      choices.empty() ? QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }") : QString());
   ComboBox1->setProperty("simpleStyle", choices.empty());
   const QString shown = diagram::DisplayText(text);
   FEditorBytes.emplace_back(shown, std::string(text));
