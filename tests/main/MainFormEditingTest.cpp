@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGraphicsScene>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -256,6 +257,43 @@ TEST_F(MainFormEditingTest, EditorOverABoxSpansToTheRightEdgeAndFollowsResizes) 
   QApplication::processEvents();
   EXPECT_EQ(View->ChildGeometry(Editor).left(), 56);
   EXPECT_EQ(View->ChildGeometry(Editor).width(), View->width() - 7);
+}
+
+TEST_F(MainFormEditingTest, BothMenusShowWhatTheSelectionOffers) {
+  OpenTheory({"a", "if(a, s)"}, {"s"});
+  const auto shown = [](QMenu* menu) {
+    QStringList captions;
+    for (QAction* item : menu->actions())
+      if (item->isVisible() && !item->isSeparator()) captions << item->text().remove(QLatin1Char('&'));
+    return captions;
+  };
+  auto* popup = Form->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+  auto* edit = Form->findChild<QMenu*>(QStringLiteral("Edit1"));
+  ASSERT_NE(popup, nullptr);
+  ASSERT_NE(edit, nullptr);
+  // An elementary assumption: everything but conjuncts and "Set as assumption".
+  PressOn("a");
+  const QStringList forAssumption{
+      "Set as issue", "Change elementary sentence", "Add elementary sentence", "Support", "Attack", "Delete",
+      "Properties"};
+  EXPECT_EQ(shown(popup), forAssumption);
+  Form->Edit1Click();
+  EXPECT_EQ(shown(edit), forAssumption);
+  // The free area: only a new sentence, in both menus.
+  PressAt(QPoint(500, 400));
+  Form->Edit1Click();
+  EXPECT_EQ(shown(popup), QStringList{"Add elementary sentence"});
+  EXPECT_EQ(shown(edit), QStringList{"Add elementary sentence"});
+  // Every item of both menus follows the session's state, for each kind.
+  for (const std::string& text : {"a", "s"}) {
+    PressOn(text);
+    Form->Edit1Click();
+    for (int i = 0; i < kEditCommandCount; ++i) {
+      const auto command = static_cast<TEditCommand>(i);
+      EXPECT_EQ(Form->EditMenuItem(command)->isVisible(), Form->Session().Menus().Edit.Shown(command)) << i;
+      EXPECT_EQ(Form->PopupMenuItem(command)->isVisible(), Form->Session().Menus().Popup.Shown(command)) << i;
+    }
+  }
 }
 
 }  // namespace
