@@ -78,21 +78,22 @@ void RunCommand(benchmark::State& state, TCommand command) {
       break;
     }
     state.ResumeTiming();
+    // The two-phase commands open the editor; the text typed there is committed.
+    const auto commitInEditor = [&](TEditCommand opening, const QString& text) {
+      form.EditMenuItem(opening)->trigger();
+      Settle();
+      editor->lineEdit()->setText(text);
+      form.ComboBox1KeyDown(Qt::Key_Return);
+    };
     switch (command) {
       case TCommand::SupportAndEnter:
-        form.EditMenuItem(TEditCommand::Givesupport)->trigger();
-        Settle();
-        editor->lineEdit()->setText(QStringLiteral("new reason"));
-        form.ComboBox1KeyDown(Qt::Key_Return);
+        commitInEditor(TEditCommand::Givesupport, QStringLiteral("new reason"));
         break;
       case TCommand::Delete:
         form.EditMenuItem(TEditCommand::Delete)->trigger();
         break;
       case TCommand::ChangeAndEnter:
-        form.EditMenuItem(TEditCommand::Changeelementarysentence)->trigger();
-        Settle();
-        editor->lineEdit()->setText(QStringLiteral("changed claim"));
-        form.ComboBox1KeyDown(Qt::Key_Return);
+        commitInEditor(TEditCommand::Changeelementarysentence, QStringLiteral("changed claim"));
         break;
     }
     Settle();

@@ -285,7 +285,7 @@ TEST_F(MainFormEditingTest, BothMenusShowWhatTheSelectionOffers) {
   EXPECT_EQ(shown(popup), QStringList{"Add elementary sentence"});
   EXPECT_EQ(shown(edit), QStringList{"Add elementary sentence"});
   // Every item of both menus follows the session's state, for each kind.
-  for (const std::string& text : {"a", "s"}) {
+  for (const char* text : {"a", "s"}) {
     PressOn(text);
     Form->Edit1Click();
     for (int i = 0; i < kEditCommandCount; ++i) {

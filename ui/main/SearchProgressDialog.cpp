@@ -36,35 +36,34 @@ bool TSearchProgressDialog::ShowWhenDue() {
   return true;
 }
 
-void TSearchProgressDialog::ProcessEventsNowAndThen() {
-  if (FSinceEvents.isValid() && FSinceEvents.elapsed() < kEventIntervalMs) return;
+bool TSearchProgressDialog::EventsDue() const {
+  return !FSinceEvents.isValid() || FSinceEvents.elapsed() >= kEventIntervalMs;
+}
+
+void TSearchProgressDialog::ShowAndProcessEvents(const QString& label) {
+  FDialog->setLabelText(label);
   QCoreApplication::processEvents();
   FSinceEvents.start();
 }
 
 bool TSearchProgressDialog::Searching(std::size_t found) {
   if (FCancelled) return false;
-  if (!ShowWhenDue()) return true;
-  if (!FSinceEvents.isValid() || FSinceEvents.elapsed() >= kEventIntervalMs) {
-    FDialog->setLabelText(QStringLiteral("Computing dialectical interpretations...\n%1 found so far.")
-                              .arg(static_cast<qulonglong>(found)));
-  }
-  ProcessEventsNowAndThen();
+  if (!ShowWhenDue() || !EventsDue()) return true;
+  ShowAndProcessEvents(QStringLiteral("Computing dialectical interpretations...\n%1 found so far.")
+                           .arg(static_cast<qulonglong>(found)));
+  // Only the events just processed can have pressed Cancel.
   if (FDialog->wasCanceled()) FCancelled = true;
   return !FCancelled;
 }
 
 void TSearchProgressDialog::Reporting(std::size_t done) {
-  if (!ShowWhenDue()) return;
+  if (!ShowWhenDue() || !EventsDue()) return;
   // A cancel hid the dialog; events may only flow while it blocks the window.
   if (!FDialog->isVisible()) FDialog->show();
-  if (!FSinceEvents.isValid() || FSinceEvents.elapsed() >= kEventIntervalMs) {
-    // The search is over; what remains cannot be cancelled.
-    if (FDialog->findChild<QAbstractButton*>() != nullptr) FDialog->setCancelButton(nullptr);
-    FDialog->setLabelText(QStringLiteral("Writing the consequences report...\n%1 interpretations written.")
-                              .arg(static_cast<qulonglong>(done)));
-  }
-  ProcessEventsNowAndThen();
+  // The search is over; what remains cannot be cancelled.
+  if (FDialog->findChild<QAbstractButton*>() != nullptr) FDialog->setCancelButton(nullptr);
+  ShowAndProcessEvents(QStringLiteral("Writing the consequences report...\n%1 interpretations written.")
+                           .arg(static_cast<qulonglong>(done)));
 }
 
 }  // namespace ostrel

@@ -35,8 +35,9 @@ class TSearchProgressDialog {
  private:
   // Shows the dialog once the delay is over; true while it is up.
   bool ShowWhenDue();
-  // Processes events now and then, not on every call of a fast search.
-  void ProcessEventsNowAndThen();
+  // Events are processed now and then, not on every call of a fast search.
+  [[nodiscard]] bool EventsDue() const;
+  void ShowAndProcessEvents(const QString& label);
 
   QWidget* FOwner;
   int FDelayMs;
