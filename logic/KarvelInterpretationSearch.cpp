@@ -88,17 +88,23 @@ class TRows {
     return (FBits[row * FWords + bit / 64] >> (63 - bit % 64)) & 1u;
   }
   [[nodiscard]] std::size_t Count() const { return FCount; }
-  //! Row numbers in ascending order of their bits.
-  [[nodiscard]] std::vector<std::size_t> Sorted() const {
+  //! Puts the rows in ascending order of their bits.
+  void Sort() {
+    if (FWords == 1) {
+      // The common case: rows are plain numbers.
+      std::sort(FBits.begin(), FBits.end());
+      return;
+    }
     std::vector<std::size_t> order(FCount);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-      return std::lexicographical_compare(FBits.begin() + static_cast<std::ptrdiff_t>(a * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>((a + 1) * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>(b * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>((b + 1) * FWords));
+    const auto row = [this](std::size_t r) { return FBits.begin() + static_cast<std::ptrdiff_t>(r * FWords); };
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      return std::lexicographical_compare(row(a), row(a + 1), row(b), row(b + 1));
     });
-    return order;
+    std::vector<std::uint64_t> sorted;
+    sorted.reserve(FBits.size());
+    for (std::size_t r : order) sorted.insert(sorted.end(), row(r), row(r + 1));
+    FBits = std::move(sorted);
   }
 
  private:
@@ -578,9 +584,13 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
   TClauseSearch search(graph, grounded, roles, graph.Ambiguous());
   if (search.Impossible()) return TSearchOutcome::Complete;
   const auto& undecided = search.Undecided();
-  const auto candidateOf = [&](const auto& chosen) {
-    TListOfKarvelSentences candidate;
-    for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+  // One list for every candidate: the grounded prefix is laid once, and
+  // only the chosen assumptions change from one to the next.
+  TListOfKarvelSentences candidate;
+  for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+  const std::size_t prefix = candidate.size();
+  const auto candidateOf = [&](const auto& chosen) -> const TListOfKarvelSentences& {
+    candidate.resize(prefix);
     for (std::size_t k = 0; k < undecided.size(); ++k)
       if (chosen(k)) candidate.push_back(assumptions[static_cast<std::size_t>(undecided[k])]);
     return candidate;
@@ -590,7 +600,8 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
     return !graph.Ambiguous() ||
            IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
   });
-  for (std::size_t row : rows.Sorted()) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
+  rows.Sort();
+  for (std::size_t row = 0; row < rows.Count(); ++row) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
   return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
 }
 

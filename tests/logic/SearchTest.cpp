@@ -162,6 +162,20 @@ TEST(SearchTest, ManyInterpretationsComeInEnumerationOrder) {
   EXPECT_EQ(Texts(fast), Texts(plain));
 }
 
+TEST(SearchTest, ChoicesWiderThanAWordComeInEnumerationOrder) {
+  // An even cycle of 70 attacks: the odd members, then the even ones (the
+  // first undecided assumption is the most significant choice).
+  V texts, odd, even;
+  constexpr int n = 70;
+  for (int i = 0; i < n; ++i) texts.push_back("a" + std::to_string(i));
+  for (int i = 0; i < n; ++i)
+    texts.push_back("if(a" + std::to_string(i) + ", x(a" + std::to_string((i + 1) % n) + "))");
+  for (int i = n; i < 2 * n; ++i) odd.push_back(texts[static_cast<std::size_t>(i)]);
+  even = odd;
+  for (int i = 0; i < n; ++i) (i % 2 ? odd : even).push_back(texts[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(Interpretations(texts), (VV{odd, even}));
+}
+
 // --------------------------------------------------------------- stopping
 
 void Pairs(TKarvelTheory& theory, int pairs) {
