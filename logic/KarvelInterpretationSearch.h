@@ -19,7 +19,7 @@ std::vector<int> GroundedIndexes(const TTextGraph& graph);
 //! ConflictsPerModel for each model it found. HandOverConflicts 0 starts
 //! with the library solver.
 struct TSearchTuning {
-  std::uint64_t HandOverConflicts = 2000;
+  std::uint64_t HandOverConflicts = 500;
   std::uint64_t ConflictsPerModel = 100;
 };
 
