@@ -25,6 +25,7 @@
 #include "KarvelClauseSolver.h"
 #include "KarvelInternal.h"
 #include "KarvelInterpretationSearch.h"
+#include "KarvelSatSolver.h"
 
 namespace karvel::detail {
 
@@ -87,17 +88,23 @@ class TRows {
     return (FBits[row * FWords + bit / 64] >> (63 - bit % 64)) & 1u;
   }
   [[nodiscard]] std::size_t Count() const { return FCount; }
-  //! Row numbers in ascending order of their bits.
-  [[nodiscard]] std::vector<std::size_t> Sorted() const {
+  //! Puts the rows in ascending order of their bits.
+  void Sort() {
+    if (FWords == 1) {
+      // The common case: rows are plain numbers.
+      std::sort(FBits.begin(), FBits.end());
+      return;
+    }
     std::vector<std::size_t> order(FCount);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-      return std::lexicographical_compare(FBits.begin() + static_cast<std::ptrdiff_t>(a * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>((a + 1) * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>(b * FWords),
-                                          FBits.begin() + static_cast<std::ptrdiff_t>((b + 1) * FWords));
+    const auto row = [this](std::size_t r) { return FBits.begin() + static_cast<std::ptrdiff_t>(r * FWords); };
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      return std::lexicographical_compare(row(a), row(a + 1), row(b), row(b + 1));
     });
-    return order;
+    std::vector<std::uint64_t> sorted;
+    sorted.reserve(FBits.size());
+    for (std::size_t r : order) sorted.insert(sorted.end(), row(r), row(r + 1));
+    FBits = std::move(sorted);
   }
 
  private:
@@ -140,44 +147,96 @@ class TClauseSearch {
   [[nodiscard]] bool Impossible() const { return FImpossible; }
   [[nodiscard]] const std::vector<int>& Undecided() const { return FUndecided; }
 
-  //! Runs the solver; model receives each model's row and says whether it
-  //! counts. False when progress stopped the search.
+  //! Runs the search; accept receives each model's choice of undecided
+  //! assumptions and says whether it counts. False when progress stopped
+  //! the search.
+  //!
+  //! The small solver lists many models cheaply (it flips decisions instead
+  //! of growing a clause set), but on clause sets with few models that take
+  //! many conflicts the library solver is several times faster. So the small
+  //! solver starts, and when its conflicts far outnumber its models the
+  //! library solver takes over, with a clause against each choice found.
   template <class Accept>
-  bool Run(TRows& rows, const TSearchProgress& progress, Accept accept) {
-    TClauseSolver solver;
-    // Every variable may be chosen: texts that only hold each other up are
-    // left open by propagation, and choosing texts prunes well.
-    for (int v = 0; v < FVariables; ++v) solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
-    for (auto& clause : FClauses) solver.AddClause(std::move(clause));
-    FClauses.clear();
-    if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
-    if (progress) solver.ShouldStop = [&] { return !progress(rows.Count()); };
+  bool Run(TRows& rows, const TSearchProgress& progress, const TSearchTuning& tuning, Accept accept) {
+    std::size_t models = 0;
+    std::vector<bool> chosen;
+    bool handOver = tuning.HandOverConflicts == 0;
+    if (!handOver) {
+      TClauseSolver solver;
+      // Every variable may be chosen: texts that only hold each other up are
+      // left open by propagation, and choosing texts prunes well.
+      for (int v = 0; v < FVariables; ++v) solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
+      for (const auto& clause : FClauses) solver.AddClause(clause);
+      if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
+      solver.ShouldStop = [&] {
+        if (solver.Conflicts() > tuning.HandOverConflicts + tuning.ConflictsPerModel * models) handOver = true;
+        return handOver || (progress && !progress(rows.Count()));
+      };
+      for (bool searching = true; searching;) {
+        switch (solver.Solve()) {
+          case TClauseSolver::TResult::Stopped:
+            if (!handOver) return false;
+            searching = false;
+            break;
+          case TClauseSolver::TResult::Unsatisfiable: return true;
+          case TClauseSolver::TResult::Model:
+            ++models;
+            Found(solver, rows, accept, chosen);
+            if (FAmbiguous) solver.ExcludeModelBy(Exclusion(chosen));
+            if (progress && !progress(rows.Count())) return false;
+            break;
+        }
+      }
+    }
+    TSatSolver sat(FVariables);
+    chosen.resize(FUndecided.size());
+    for (const auto& clause : FClauses) sat.AddClause(clause);
+    // Choices the small solver rejected are found and rejected once more.
+    for (std::size_t row = 0; row < rows.Count(); ++row) {
+      for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = rows.Test(row, k);
+      sat.AddClause(Exclusion(chosen));
+    }
+    std::uint64_t polls = 0;
+    sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(rows.Count()); };
     for (;;) {
-      switch (solver.Solve()) {
-        case TClauseSolver::TResult::Stopped: return false;
-        case TClauseSolver::TResult::Unsatisfiable: return true;
-        case TClauseSolver::TResult::Model: break;
+      switch (sat.Solve()) {
+        case TSatSolver::TResult::Stopped: return false;
+        case TSatSolver::TResult::Unsatisfiable: return true;
+        case TSatSolver::TResult::Model: break;
       }
-      std::vector<bool> chosen(FUndecided.size());
-      for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = solver.Value(FInVariable[k]);
-      if (accept(chosen)) {
-        std::uint64_t* row = rows.Add();
-        for (std::size_t k = 0; k < chosen.size(); ++k)
-          if (chosen[k]) rows.Set(row, k);
+      if (!FTight) {
+        // Texts held up only by a loop: rule it out and look again.
+        const TClauseList loops = UnfoundedLoops(sat);
+        for (const auto& clause : loops) sat.AddClause(clause);
+        if (!loops.empty()) continue;
       }
-      if (FAmbiguous) {
-        // Meanings of texts outside the closure are free: exclude the
-        // choice of assumptions itself, not the whole assignment.
-        std::vector<TLiteral> exclusion;
-        for (std::size_t k = 0; k < chosen.size(); ++k)
-          exclusion.push_back(chosen[k] ? NegativeLiteral(FInVariable[k]) : PositiveLiteral(FInVariable[k]));
-        solver.ExcludeModelBy(std::move(exclusion));
-      }
+      Found(sat, rows, accept, chosen);
+      sat.AddClause(Exclusion(chosen));
       if (progress && !progress(rows.Count())) return false;
     }
   }
 
  private:
+  // Reads a model's choice into chosen, and keeps it if accepted.
+  template <class Solver, class Accept>
+  void Found(const Solver& solver, TRows& rows, Accept& accept, std::vector<bool>& chosen) const {
+    chosen.resize(FUndecided.size());
+    for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = solver.Value(FInVariable[k]);
+    if (accept(chosen)) {
+      std::uint64_t* row = rows.Add();
+      for (std::size_t k = 0; k < chosen.size(); ++k)
+        if (chosen[k]) rows.Set(row, k);
+    }
+  }
+  // The clause that excludes this choice of assumptions (whatever the
+  // meanings of texts outside the closure).
+  std::vector<TLiteral> Exclusion(const std::vector<bool>& chosen) const {
+    std::vector<TLiteral> clause;
+    for (std::size_t k = 0; k < chosen.size(); ++k)
+      clause.push_back(chosen[k] ? NegativeLiteral(FInVariable[k]) : PositiveLiteral(FInVariable[k]));
+    return clause;
+  }
+
   struct TLiveRule {
     int Rule = -1;
     int Head = -1;
@@ -197,7 +256,8 @@ class TClauseSearch {
     return FAtomLiteral[t];
   }
   //! 1 true, -1 false, 0 open.
-  static int ValueIn(const TClauseSolver& solver, TLiteral l) {
+  template <class Solver>
+  static int ValueIn(const Solver& solver, TLiteral l) {
     const int v = solver.Assignment(VariableOf(l));
     return (l & 1u) ? -v : v;
   }
@@ -364,7 +424,8 @@ class TClauseSearch {
   // Texts the assignment holds (or leaves open) that the chosen assumptions
   // do not derive form an unfounded set: each of them needs a support from
   // outside the set, which it does not have.
-  TClauseList UnfoundedLoops(const TClauseSolver& solver) const {
+  template <class Solver>
+  TClauseList UnfoundedLoops(const Solver& solver) const {
     const std::size_t texts = static_cast<std::size_t>(FGraph.Size());
     std::vector<char> derived(texts, 0);
     std::vector<int> queue(FGroundedTexts);
@@ -479,7 +540,7 @@ TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpreta
 }
 
 TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
-                                     const TSearchProgress& progress) {
+                                     const TSearchProgress& progress, const TSearchTuning& tuning) {
   const TListOfKarvelSentences& assumptions = theory.Assumptions;
   TTextGraph graph(assumptions);
   // Two assumptions of one text: candidates may hold either object, which
@@ -523,19 +584,24 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
   TClauseSearch search(graph, grounded, roles, graph.Ambiguous());
   if (search.Impossible()) return TSearchOutcome::Complete;
   const auto& undecided = search.Undecided();
-  const auto candidateOf = [&](const auto& chosen) {
-    TListOfKarvelSentences candidate;
-    for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+  // One list for every candidate: the grounded prefix is laid once, and
+  // only the chosen assumptions change from one to the next.
+  TListOfKarvelSentences candidate;
+  for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+  const std::size_t prefix = candidate.size();
+  const auto candidateOf = [&](const auto& chosen) -> const TListOfKarvelSentences& {
+    candidate.resize(prefix);
     for (std::size_t k = 0; k < undecided.size(); ++k)
       if (chosen(k)) candidate.push_back(assumptions[static_cast<std::size_t>(undecided[k])]);
     return candidate;
   };
   TRows rows(undecided.size());
-  const bool complete = search.Run(rows, progress, [&](const std::vector<bool>& chosen) {
+  const bool complete = search.Run(rows, progress, tuning, [&](const std::vector<bool>& chosen) {
     return !graph.Ambiguous() ||
            IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
   });
-  for (std::size_t row : rows.Sorted()) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
+  rows.Sort();
+  for (std::size_t row = 0; row < rows.Count(); ++row) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
   return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
 }
 

@@ -2,6 +2,7 @@
 // tests and benchmarks that compare methods; not the unit's interface.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "KarvelTextGraph.h"
@@ -13,10 +14,19 @@ namespace karvel::detail {
 //! graphs only).
 std::vector<int> GroundedIndexes(const TTextGraph& graph);
 
+//! When the small clause-learning solver hands the search over to the
+//! library solver: once its conflicts exceed HandOverConflicts plus
+//! ConflictsPerModel for each model it found. HandOverConflicts 0 starts
+//! with the library solver.
+struct TSearchTuning {
+  std::uint64_t HandOverConflicts = 500;
+  std::uint64_t ConflictsPerModel = 100;
+};
+
 //! The interpretations in the order of the plain enumeration, one at a time,
 //! found by clause learning over an exact encoding of the closure.
 TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
-                                     const TSearchProgress& progress);
+                                     const TSearchProgress& progress, const TSearchTuning& tuning = {});
 
 //! Whether a candidate (grounded first, then the chosen undecided
 //! assumptions in theory order) is an interpretation, by the closure itself.

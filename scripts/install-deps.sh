@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libcadical-dev
   qt6-base-dev libgl1-mesa-dev
   fonts-dejavu-core fonts-liberation
   clang libclang-rt-14-dev

@@ -162,6 +162,20 @@ TEST(SearchTest, ManyInterpretationsComeInEnumerationOrder) {
   EXPECT_EQ(Texts(fast), Texts(plain));
 }
 
+TEST(SearchTest, ChoicesWiderThanAWordComeInEnumerationOrder) {
+  // An even cycle of 70 attacks: the odd members, then the even ones (the
+  // first undecided assumption is the most significant choice).
+  V texts, odd, even;
+  constexpr int n = 70;
+  for (int i = 0; i < n; ++i) texts.push_back("a" + std::to_string(i));
+  for (int i = 0; i < n; ++i)
+    texts.push_back("if(a" + std::to_string(i) + ", x(a" + std::to_string((i + 1) % n) + "))");
+  for (int i = n; i < 2 * n; ++i) odd.push_back(texts[static_cast<std::size_t>(i)]);
+  even = odd;
+  for (int i = 0; i < n; ++i) (i % 2 ? odd : even).push_back(texts[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(Interpretations(texts), (VV{odd, even}));
+}
+
 // --------------------------------------------------------------- stopping
 
 void Pairs(TKarvelTheory& theory, int pairs) {
@@ -235,6 +249,47 @@ TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
   EXPECT_EQ(visited, Texts(all));
 }
 
+// The library solver from the start, and a hand-over after the first
+// conflict, whatever the small solver has found by then.
+const detail::TSearchTuning kLibraryOnly{0, 0};
+const detail::TSearchTuning kEarlyHandOver{1, 0};
+
+VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning,
+          TSearchOutcome* outcome = nullptr, const TSearchProgress& progress = {}) {
+  VV found;
+  const auto result = detail::SearchInterpretations(
+      theory, [&](const TListOfKarvelSentences& i) { found.push_back(Texts(i)); }, progress, tuning);
+  if (outcome) *outcome = result;
+  return found;
+}
+
+TEST(SearchTest, LibrarySolverRulesOutLoopsAndKeepsTheOrder) {
+  TKarvelTheory loops;
+  testing::AddAssumptions(loops, {"p", "r", "if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))",
+                                  "if(v, x(p))"});
+  TListOfListOfKarvelSentences plain;
+  reference::ComputeInterpretations(loops, plain);
+  EXPECT_EQ(Search(loops, kLibraryOnly), Texts(plain));
+  TKarvelTheory pairs;
+  Pairs(pairs, 6);
+  plain.clear();
+  reference::ComputeInterpretations(pairs, plain);
+  ASSERT_EQ(plain.size(), 64u);
+  EXPECT_EQ(Search(pairs, kLibraryOnly), Texts(plain));
+}
+
+TEST(SearchTest, StoppedLibrarySearchKeepsWhatItFoundInOrder) {
+  TKarvelTheory theory;
+  Pairs(theory, 8);
+  TListOfListOfKarvelSentences all;
+  theory.ComputeInterpretations(all);
+  TSearchOutcome outcome{};
+  const VV some = Search(theory, kLibraryOnly, &outcome, [](std::size_t found) { return found < 20; });
+  EXPECT_EQ(outcome, TSearchOutcome::Stopped);
+  EXPECT_EQ(some.size(), 20u);
+  EXPECT_TRUE(InOrderWithin(some, Texts(all)));
+}
+
 // --------------------------------------------------------------- differential
 
 // Theories over a few atoms built to reach what the search must get right:
@@ -303,6 +358,9 @@ TEST(SearchTest, KnottyTheoriesMatchThePlainEnumeration) {
     reference::ComputeInterpretations(theory, plain);
     ASSERT_EQ(Texts(fast), Texts(plain)) << "seed " << seed << ": "
                                          << ::testing::PrintToString(Texts(theory.Assumptions));
+    for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
+      ASSERT_EQ(Search(theory, tuning), Texts(plain)) << "seed " << seed << " handing over after "
+                                                      << tuning.HandOverConflicts;
     ambiguousSeen += detail::TTextGraph(theory.Assumptions).Ambiguous();
     several += fast.size() > 1;
   }
@@ -346,6 +404,9 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
     theory.ComputeInterpretations(fast);
     detail::BacktrackingInterpretations(theory.Assumptions, previous);
     ASSERT_EQ(Texts(fast), Texts(previous)) << "seed " << seed;
+    for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
+      ASSERT_EQ(Search(theory, tuning), Texts(previous)) << "seed " << seed << " handing over after "
+                                                         << tuning.HandOverConflicts;
     several += fast.size() > 1;
   }
   EXPECT_GT(several, 10);

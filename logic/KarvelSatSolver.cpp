@@ -1,0 +1,52 @@
+#include "KarvelSatSolver.h"
+
+#include <cadical.hpp>
+
+namespace karvel::detail {
+
+namespace {
+
+int ExternalLiteral(TLiteral l) {
+  const int v = VariableOf(l) + 1;
+  return (l & 1u) ? -v : v;
+}
+
+}  // namespace
+
+struct TSatSolver::TImpl : CaDiCaL::Terminator {
+  explicit TImpl(TSatSolver& owner) : Owner(owner) {}
+  bool terminate() override { return Owner.ShouldStop && Owner.ShouldStop(); }
+  TSatSolver& Owner;
+  CaDiCaL::Solver Solver;
+  int Variables = 0;
+};
+
+TSatSolver::TSatSolver(int variables) : FImpl(std::make_unique<TImpl>(*this)) {
+  FImpl->Variables = variables;
+  FImpl->Solver.set("quiet", 1);
+  // Every variable exists even if no clause names it, so that Value is
+  // defined for all of them.
+  if (variables > 0) FImpl->Solver.reserve(variables);
+  FImpl->Solver.connect_terminator(FImpl.get());
+}
+
+TSatSolver::~TSatSolver() { FImpl->Solver.disconnect_terminator(); }
+
+void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
+  for (TLiteral l : literals) FImpl->Solver.add(ExternalLiteral(l));
+  FImpl->Solver.add(0);
+}
+
+TSatSolver::TResult TSatSolver::Solve() {
+  switch (FImpl->Solver.solve()) {
+    case 10: return TResult::Model;
+    case 20: return TResult::Unsatisfiable;
+    default: return TResult::Stopped;
+  }
+}
+
+int TSatSolver::Assignment(int variable) const {
+  return FImpl->Solver.val(variable + 1) > 0 ? 1 : -1;
+}
+
+}  // namespace karvel::detail

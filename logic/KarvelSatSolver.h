@@ -1,0 +1,40 @@
+// An incremental SAT solver from a library, for the clause sets of the
+// interpretation search whose models are few but hard to find: there its
+// preprocessing and search outrun the small solver. Models are listed by
+// adding a clause against each. Not part of the unit's interface.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "KarvelClauseSolver.h"
+
+namespace karvel::detail {
+
+class TSatSolver {
+ public:
+  enum class TResult { Model, Unsatisfiable, Stopped };
+
+  //! A solver over variables 0 .. variables-1 (literals as TLiteral).
+  explicit TSatSolver(int variables);
+  ~TSatSolver();
+  TSatSolver(const TSatSolver&) = delete;
+  TSatSolver& operator=(const TSatSolver&) = delete;
+
+  void AddClause(const std::vector<TLiteral>& literals);
+  //! The next model of the clauses added so far.
+  TResult Solve();
+  [[nodiscard]] bool Value(int variable) const { return Assignment(variable) > 0; }
+  //! 1 true, -1 false in the current model.
+  [[nodiscard]] int Assignment(int variable) const;
+
+  //! Polled now and then during a search; true stops it.
+  std::function<bool()> ShouldStop;
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> FImpl;
+};
+
+}  // namespace karvel::detail
