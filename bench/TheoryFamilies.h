@@ -24,7 +24,16 @@ class TRandom {
   std::uint64_t FState;
 };
 
-inline std::string Atom(std::size_t i) { return "a" + std::to_string(i); }
+//! prefix, number, suffix. Built by appending: GCC 12 warns falsely
+//! (-Wrestrict) on a literal + std::to_string chain once inlined.
+inline std::string Name(const char* prefix, std::size_t i, const char* suffix = "") {
+  std::string text = prefix;
+  text += std::to_string(i);
+  text += suffix;
+  return text;
+}
+
+inline std::string Atom(std::size_t i) { return Name("a", i); }
 inline std::string Attack(const std::string& from, const std::string& to) { return "if(" + from + ", x(" + to + "))"; }
 
 //! n elementary assumptions and the assumed attack if(a, x(b)) for each
@@ -107,7 +116,7 @@ inline std::vector<std::string> CycleWithChords(std::size_t n, std::size_t chord
 inline std::vector<std::string> IndependentConflicts(std::size_t pairs) {
   std::vector<std::string> texts;
   for (std::size_t i = 0; i < pairs; ++i) {
-    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    const std::string p = Name("p", i), q = Name("q", i);
     for (const std::string& t : {p, q, Attack(p, q), Attack(q, p)}) texts.push_back(t);
   }
   return texts;
@@ -119,6 +128,52 @@ inline std::vector<std::string> AttackChain(std::size_t n) {
   std::vector<std::string> texts;
   for (std::size_t i = 0; i < n; ++i) texts.push_back(Atom(i));
   for (std::size_t i = 0; i + 1 < n; ++i) texts.push_back(Attack(Atom(i), Atom(i + 1)));
+  return texts;
+}
+
+//! An argument as users build them: claims, the reasons that support them,
+//! objections to claims and to reasons, rules about rules, and `conflicts`
+//! pairs of rival positions attacking each other (2^conflicts
+//! interpretations). Attacks only go from a later claim to an earlier claim or
+//! reason, and derived points attack nothing, so the conflicts are the only
+//! choices. `sentences` counts the assumptions.
+inline std::vector<std::string> RealisticArgument(std::size_t sentences, std::size_t conflicts,
+                                                  std::uint64_t seed) {
+  const auto rule = [](const std::string& antecedent, const std::string& consequent) {
+    std::string text = "if(";
+    text += antecedent;
+    text += ", ";
+    text += consequent;
+    text += ")";
+    return text;
+  };
+  TRandom random(seed);
+  std::vector<std::string> texts, claims, reasons;
+  for (std::size_t c = 0; c < conflicts; ++c) {
+    const std::string a = Name("position ", c, "a"), b = Name("position ", c, "b");
+    for (const std::string& t : {a, b, Attack(a, b), Attack(b, a), rule(a, Name("verdict ", c))}) texts.push_back(t);
+  }
+  while (texts.size() < sentences) {
+    const std::size_t i = texts.size();
+    const std::size_t roll = claims.size() < 4 ? 0 : random.Below(100);
+    const std::string& some = claims.empty() ? texts.front() : claims[random.Below(claims.size())];
+    if (roll < 40) {
+      claims.push_back(Name("claim ", i));
+      texts.push_back(claims.back());
+    } else if (roll < 65) {
+      reasons.push_back(rule(some, Name("point ", i)));
+      texts.push_back(reasons.back());
+    } else if (roll < 80) {
+      // The newest claims object to older ones.
+      const std::size_t from = claims.size() - 1 - random.Below(3);
+      const std::size_t to = random.Below(from + 1);
+      if (to < from) texts.push_back(Attack(claims[from], claims[to]));
+    } else if (roll < 90) {
+      texts.push_back(rule(some, rule(claims[random.Below(claims.size())], Name("point ", i))));
+    } else if (!reasons.empty()) {
+      texts.push_back(Attack(claims.back(), reasons[random.Below(reasons.size())]));
+    }
+  }
   return texts;
 }
 

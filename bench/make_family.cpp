@@ -11,7 +11,8 @@ namespace families = ostrel::families;
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::cerr << "usage: make-family random|rules N [DENSITY SEED] | grid N | cycle N CHORDS"
-                 " | pairs N | chain N\n";
+                 " | pairs N | chain N"
+                 " | argument N [CONFLICTS SEED]\n";
     return 2;
   }
   const std::string family = argv[1];
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     texts = families::IndependentConflicts(n);
   else if (family == "chain")
     texts = families::AttackChain(n);
+  else if (family == "argument")
+    texts = families::RealisticArgument(n, argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 3, seed);
   else
     return 2;
   std::cout << families::TheoryFile(texts);

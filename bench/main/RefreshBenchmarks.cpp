@@ -1,0 +1,133 @@
+// "Until idle" benchmarks of the main window: a whole refresh (LoadTheoryFile)
+// or an interpretation button, then every event and deferred piece of work it
+// leaves (layout, paint, deferred deletions, timers), until the event loop has
+// been quiet for a while: the time after which the window answers again.
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "../TheoryFamilies.h"
+#include "TMainForm.h"
+#include "WindowFixture.h"
+
+namespace {
+
+using ostrel::bench::Fixture;
+using ostrel::bench::TFixture;
+namespace families = ostrel::families;
+using TClock = std::chrono::steady_clock;
+
+enum TArgument { Realistic1000, Realistic10000, Conflicts12, Chain10000, Grid5 };
+
+std::vector<std::string> ArgumentTexts(TArgument argument) {
+  switch (argument) {
+    case Realistic1000: return families::RealisticArgument(1000, 3, 1);
+    case Realistic10000: return families::RealisticArgument(10000, 3, 1);
+    case Conflicts12: return families::IndependentConflicts(12);
+    case Chain10000: return families::AttackChain(10000);
+    case Grid5: return families::MutualGrid(5);
+  }
+  return {};
+}
+
+std::size_t ExpectedInterpretations(TArgument argument) {
+  switch (argument) {
+    case Realistic1000:
+    case Realistic10000: return 8;
+    case Conflicts12: return 4096;
+    case Chain10000: return 1;
+    case Grid5: return 358;
+  }
+  return 0;
+}
+
+// Handles events until none has come for 30 ms (longer than any step of
+// deferred work); returns when the last one was handled.
+TClock::time_point SettleUntilIdle() {
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  TClock::time_point last = TClock::now();
+  for (;;) {
+    const TClock::time_point before = TClock::now();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const bool handled = dispatcher->processEvents(QEventLoop::AllEvents);
+    const TClock::time_point after = TClock::now();
+    if (handled || after - before > std::chrono::milliseconds(1)) {
+      last = after;
+    } else if (after - last > std::chrono::milliseconds(30)) {
+      return last;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+}
+
+QString WriteArgument(TFixture& fixture, TArgument argument) {
+  const QString fileName = fixture.Directory.filePath(QStringLiteral("argument%1.kvl").arg(argument));
+  std::ofstream out(fileName.toStdString(), std::ios::binary);
+  out << families::TheoryFile(ArgumentTexts(argument));
+  return fileName;
+}
+
+bool Loaded(TFixture& fixture, TArgument argument) {
+  return fixture.Form->Document().Interpretations().size() == ExpectedInterpretations(argument);
+}
+
+void BM_RefreshUntilIdle(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  const auto argument = static_cast<TArgument>(state.range(0));
+  const QString fileName = WriteArgument(fixture, argument);
+  fixture.Form->LoadTheoryFile(fileName);
+  SettleUntilIdle();
+  for (auto _ : state) {
+    const TClock::time_point start = TClock::now();
+    fixture.Form->LoadTheoryFile(fileName);
+    const TClock::time_point idle = SettleUntilIdle();
+    state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
+  }
+  if (!Loaded(fixture, argument)) state.SkipWithError("the argument did not load as expected");
+}
+
+void BM_InterpretationButtonUntilIdle(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  const auto argument = static_cast<TArgument>(state.range(0));
+  fixture.Form->LoadTheoryFile(WriteArgument(fixture, argument));
+  SettleUntilIdle();
+  const QList<QAction*> buttons = fixture.Form->InterpretationButtons();
+  if (!Loaded(fixture, argument) || buttons.size() < 2) {
+    state.SkipWithError("the argument did not load as expected");
+    return;
+  }
+  int pressed = 0;
+  for (auto _ : state) {
+    // Alternate between "2" and "1", so that every press redraws.
+    pressed = pressed == 1 ? 0 : 1;
+    const TClock::time_point start = TClock::now();
+    buttons.at(pressed)->trigger();
+    const TClock::time_point idle = SettleUntilIdle();
+    state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
+  }
+}
+
+BENCHMARK(BM_RefreshUntilIdle)
+    ->ArgName("argument")
+    ->Arg(Realistic1000)
+    ->Arg(Realistic10000)
+    ->Arg(Conflicts12)
+    ->Arg(Chain10000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InterpretationButtonUntilIdle)
+    ->ArgName("argument")
+    ->Arg(Realistic10000)
+    ->Arg(Grid5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
