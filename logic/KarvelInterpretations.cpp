@@ -379,24 +379,54 @@ void ForEachCollected(TKarvelSentence* sentence, Fn fn) {
 
 }  // namespace
 
-void TKarvelTheory::SetStatuses(const TListOfKarvelSentences& interpretation) {
+namespace {
+
+TListOfKarvelSentences ClosureOf(const TListOfKarvelSentences& interpretation) {
   TListOfKarvelSentences closure;
   DeductiveClosure(interpretation, closure);
-  TTextIndex derived(closure.size()), negated;
-  for (auto* s : closure) {
-    derived.Insert(s->Text);
-    std::string_view inner;
-    if (NegatedText(s->Text, inner)) negated.Insert(inner);
+  return closure;
+}
+
+// What the closure of an interpretation justifies and defeats, by text.
+struct TClosureTexts {
+  TListOfKarvelSentences Closure;
+  TTextIndex Derived, Negated;
+
+  explicit TClosureTexts(const TListOfKarvelSentences& interpretation)
+      : Closure(ClosureOf(interpretation)), Derived(Closure.size()) {
+    for (auto* s : Closure) {
+      Derived.Insert(s->Text);
+      std::string_view inner;
+      if (NegatedText(s->Text, inner)) Negated.Insert(inner);
+    }
   }
-  const auto clear = [](TKarvelSentence* s) { s->IsJustified = s->IsDefeated = false; };
-  for (auto* s : Assumptions) ForEachCollected(s, clear);
-  for (auto* s : Issues) ForEachCollected(s, clear);
-  const auto mark = [&](TKarvelSentence* s) {
-    if (derived.Contains(s->Text)) s->IsJustified = true;
-    if (negated.Contains(s->Text)) s->IsDefeated = true;
+};
+
+}  // namespace
+
+void TKarvelTheory::SetStatuses(const TListOfKarvelSentences& interpretation) {
+  const TClosureTexts texts(interpretation);
+  // A status depends on the text alone, so one assignment per visit gives
+  // what clearing everything and then marking would.
+  const auto assign = [&](TKarvelSentence* s) {
+    s->IsJustified = texts.Derived.Contains(s->Text);
+    s->IsDefeated = texts.Negated.Contains(s->Text);
   };
-  for (auto* s : Assumptions) ForEachCollected(s, mark);
-  for (auto* s : Issues) ForEachCollected(s, mark);
+  for (auto* s : Assumptions) ForEachCollected(s, assign);
+  for (auto* s : Issues) ForEachCollected(s, assign);
+}
+
+void TKarvelTheory::StatusesOf(const TListOfKarvelSentences& interpretation, std::vector<TStatus>& assumptions,
+                               std::vector<TStatus>& issues) const {
+  // A status depends on the text alone, so the parts need no visit.
+  const TClosureTexts texts(interpretation);
+  const auto fill = [&texts](const TListOfKarvelSentences& sentences, std::vector<TStatus>& statuses) {
+    statuses.clear();
+    statuses.reserve(sentences.size());
+    for (const auto* s : sentences) statuses.push_back({texts.Derived.Contains(s->Text), texts.Negated.Contains(s->Text)});
+  };
+  fill(Assumptions, assumptions);
+  fill(Issues, issues);
 }
 
 }  // namespace karvel

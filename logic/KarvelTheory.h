@@ -107,6 +107,14 @@ class TKarvelTheory {
                                        const TSearchProgress& progress = {});
   //! Justified / defeated flags of every assumption, issue and part.
   void SetStatuses(const TListOfKarvelSentences& interpretation);
+  //! The flags SetStatuses would give the assumptions and the issues
+  //! themselves (their parts aside), in list order, changing nothing.
+  struct TStatus {
+    bool Justified = false;
+    bool Defeated = false;
+  };
+  void StatusesOf(const TListOfKarvelSentences& interpretation, std::vector<TStatus>& assumptions,
+                  std::vector<TStatus>& issues) const;
 
  private:
   std::shared_ptr<TSentenceArena> FArena;

@@ -83,13 +83,13 @@ TEST(TheoryDocumentTest, SeveralInterpretationsAreReportedInTurn) {
                      "        if(p, x(q))", "        if(q, x(p))", "    DEFEATED ASSUMPTIONS",
                      "        q", "    JUSTIFIED ISSUES", "        x(q)", "    DEFEATED ISSUES",
                      "    UNSETTLED ISSUES", "        s", "        x(p)", "", ""}));
-  // The report leaves the last interpretation's statuses; a button applies another.
+  // The report leaves the first interpretation's statuses; a button applies another.
   auto& p = *d.Theory().Assumptions[0];
+  EXPECT_TRUE(p.IsDefeated);
+  d.ApplyInterpretation(1);
   EXPECT_TRUE(p.IsJustified);
-  d.ApplyInterpretation(0);
-  EXPECT_TRUE(p.IsDefeated);
   d.ApplyInterpretation(7);  // out of range: nothing changes
-  EXPECT_TRUE(p.IsDefeated);
+  EXPECT_TRUE(p.IsJustified);
 }
 
 TEST(TheoryDocumentTest, StructureOnlyStillListsTheTheory) {

@@ -36,9 +36,6 @@ bool RunRefresh(TheoryDocument& document, const std::string& fileName, const TRe
   document.CollectArgumentSentences();
   view.DrawDiagram();
   view.FillTextViews();
-  // The report leaves the last interpretation's statuses behind; the pressed
-  // button and the diagram show the first, so the sentences do as well.
-  if (count >= 1) document.ApplyInterpretation(0);
   document.RefreshVariables();
   return true;
 }

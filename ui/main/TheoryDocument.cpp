@@ -149,34 +149,36 @@ std::vector<std::string> TheoryDocument::TheoryViewLines(const std::function<voi
   list(FTheory->Issues, all, "");
   lines.insert(lines.end(), {"", ""});
 
-  const auto statusSections = [&] {
-    const auto justified = [](const TKarvelSentence* s) { return s->IsJustified; };
-    const auto defeated = [](const TKarvelSentence* s) { return s->IsDefeated; };
-    const auto unsettled = [](const TKarvelSentence* s) { return !s->IsJustified && !s->IsDefeated; };
-    const char* indent = "        ";
-    lines.emplace_back("    JUSTIFIED ASSUMPTIONS");
-    list(FTheory->Assumptions, justified, indent);
-    lines.emplace_back("    DEFEATED ASSUMPTIONS");
-    list(FTheory->Assumptions, defeated, indent);
-    lines.emplace_back("    JUSTIFIED ISSUES");
-    list(FTheory->Issues, justified, indent);
-    lines.emplace_back("    DEFEATED ISSUES");
-    list(FTheory->Issues, defeated, indent);
-    lines.emplace_back("    UNSETTLED ISSUES");
-    list(FTheory->Issues, unsettled, indent);
+  // Statuses read off each interpretation's closure: the report changes no
+  // sentence, so the statuses the diagram shows stay those of the first.
+  std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
+  const auto statusSections = [&](const karvel::TListOfKarvelSentences& interpretation) {
+    FTheory->StatusesOf(interpretation, assumptionStatuses, issueStatuses);
+    const auto section = [&lines](const char* heading, const karvel::TListOfKarvelSentences& sentences,
+                                  const std::vector<karvel::TKarvelTheory::TStatus>& statuses, auto test) {
+      lines.emplace_back(heading);
+      for (std::size_t i = 0; i < sentences.size(); ++i)
+        if (test(statuses[i])) AppendTextLines(lines, "        ", sentences[i]->Text);
+    };
+    const auto justified = [](const karvel::TKarvelTheory::TStatus& s) { return s.Justified; };
+    const auto defeated = [](const karvel::TKarvelTheory::TStatus& s) { return s.Defeated; };
+    const auto unsettled = [](const karvel::TKarvelTheory::TStatus& s) { return !s.Justified && !s.Defeated; };
+    section("    JUSTIFIED ASSUMPTIONS", FTheory->Assumptions, assumptionStatuses, justified);
+    section("    DEFEATED ASSUMPTIONS", FTheory->Assumptions, assumptionStatuses, defeated);
+    section("    JUSTIFIED ISSUES", FTheory->Issues, issueStatuses, justified);
+    section("    DEFEATED ISSUES", FTheory->Issues, issueStatuses, defeated);
+    section("    UNSETTLED ISSUES", FTheory->Issues, issueStatuses, unsettled);
   };
   const std::size_t n = FInterpretations.size();
   if (n == 0) {
     lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
   } else if (n == 1) {
     lines.emplace_back("UNIQUE DIALECTICAL INTERPRETATION");
-    FTheory->SetStatuses(FInterpretations.front());
-    statusSections();
+    statusSections(FInterpretations.front());
   } else {
     for (std::size_t k = 0; k < n; ++k) {
       lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
-      FTheory->SetStatuses(FInterpretations[k]);
-      statusSections();
+      statusSections(FInterpretations[k]);
       lines.insert(lines.end(), {"", ""});
       if (progress) progress(k + 1);
     }

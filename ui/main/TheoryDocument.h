@@ -63,8 +63,8 @@ class TheoryDocument {
   //! Collects every sentence of the argument and makes every part that is
   //! neither assumption nor issue an issue.
   void CollectArgumentSentences();
-  //! The theory view: assumptions, issues and the consequences report. Applies
-  //! each interpretation in turn, so statuses end as the last one's. progress,
+  //! The theory view: assumptions, issues and the consequences report. The
+  //! sentences' statuses are left as they were. progress,
   //! when given, is called after each interpretation's section with the
   //! number done so far, so that a window can stay responsive.
   std::vector<std::string> TheoryViewLines(const std::function<void(std::size_t done)>& progress = {});
