@@ -2,6 +2,8 @@
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QSize>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -13,6 +15,15 @@ namespace {
 
 // Room below the lowest control when scrolled to the end.
 constexpr int kVerticalScrollMargin = 3;
+
+// The visible items' far edges, kept on the scene: an empty extent is a null
+// scene rectangle, which the scene answers by measuring all its items.
+constexpr const char* kExtentProperty = "ostrelDiagramExtent";
+
+void SetExtent(QGraphicsScene& container, int right, int bottom) {
+  container.setProperty(kExtentProperty, QSize(right, bottom));
+  container.setSceneRect(0, 0, right, bottom > 0 ? bottom + kVerticalScrollMargin : 0);
+}
 
 }  // namespace
 
@@ -35,8 +46,19 @@ void UpdateDiagramExtent(QGraphicsScene& container) {
     right = std::max(right, r.right() + 1);
     bottom = std::max(bottom, r.bottom() + 1);
   }
-  if (bottom > 0) bottom += kVerticalScrollMargin;
-  container.setSceneRect(0, 0, right, bottom);
+  SetExtent(container, right, bottom);
+}
+
+void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom) { SetExtent(container, right, bottom); }
+
+void ExtendDiagramExtent(QGraphicsScene& container, int right, int bottom) {
+  const QVariant kept = container.property(kExtentProperty);
+  if (!kept.isValid()) {
+    UpdateDiagramExtent(container);
+    return;
+  }
+  const QSize extent = kept.toSize();
+  SetExtent(container, std::max(right, extent.width()), std::max(bottom, extent.height()));
 }
 
 }  // namespace ostrel::diagram

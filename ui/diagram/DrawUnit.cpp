@@ -46,14 +46,57 @@ int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSenten
   TSceneBuilder builder(container);
   TDiagramLayout layout(builder, theory, options, TDiagramMetrics::Current());
   const int rowCount = layout.DrawDiagram(sentences, firstRow, column, drawn);
-  UpdateDiagramExtent(container);
+  // The new items are visible and top-level, so the extent grows by theirs:
+  // no pass over the whole scene.
+  ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
   return rowCount;
+}
+
+namespace {
+
+// Keeps the layout's controls, so that they can be matched against the items
+// of the drawing before any item changes.
+class TRecordingSink final : public TDiagramSink {
+ public:
+  explicit TRecordingSink(TSceneBuilder& builder) : FBuilder(builder) {}
+  int TextWidth(std::string_view text, TStatusLook look) override { return FBuilder.TextWidth(text, look); }
+  void Add(const TDiagramControl& control) override { Controls.push_back(control); }
+
+  std::vector<TDiagramControl> Controls;
+
+ private:
+  TSceneBuilder& FBuilder;
+};
+
+}  // namespace
+
+void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                   karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                   std::vector<QGraphicsItem*>& items) {
+  TSceneBuilder builder(container);
+  TRecordingSink recording(builder);
+  TDiagramLayout layout(recording, theory, options, TDiagramMetrics::Current());
+  DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
+  const std::vector<TDiagramControl>& controls = recording.Controls;
+  const bool sameKinds =
+      items.size() == controls.size() &&
+      std::equal(items.begin(), items.end(), controls.begin(), [](const QGraphicsItem* item, const TDiagramControl& c) {
+        return TSceneBuilder::MadeFor(item, c.Kind);
+      });
+  if (sameKinds) {
+    for (std::size_t i = 0; i < controls.size(); ++i) builder.Reuse(items[i], controls[i]);
+    UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
+  } else {
+    RemoveDiagramItems(container);
+    for (const TDiagramControl& control : controls) builder.Add(control);
+    ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
+  }
+  items = builder.Items();
 }
 
 void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
                  int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options) {
-  DiagramRowCount =
-      DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
+  DiagramRowCount = DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
 }
 
 }  // namespace ostrel::diagram

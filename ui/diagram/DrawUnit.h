@@ -5,11 +5,13 @@
 
 #include <QPoint>
 #include <QRect>
+#include <vector>
 
 #include "DiagramOptions.h"
 #include "KarvelUnit.h"
 #include "TDiagramMetrics.h"
 
+class QGraphicsItem;
 class QGraphicsScene;
 class QGraphicsView;
 
@@ -28,6 +30,13 @@ void RemoveDiagramItems(QGraphicsScene& container);
 void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                  int firstRow, int column, karvel::TKarvelTheory& theory,
                  const TDiagramOptions& options);
+//! DrawDiagram from row 0, column 0 into a container that holds only the
+//! diagram's items, given the current ones in creation order (replaced by the
+//! new ones). When the new drawing has the same controls in the same order,
+//! as after a change of interpretation, the items are updated in place.
+void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                   karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                   std::vector<QGraphicsItem*>& items);
 //! The same build with a list of drawn sentences of the caller's own (for a
 //! window that must not disturb DiagramSentences); returns the first row below.
 int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
@@ -60,5 +69,11 @@ void ConfigureDiagramView(QGraphicsView& view);
 //! Sets the scrollable extent to the visible items from (0, 0), plus the
 //! container's bottom margin; call again after showing an item below.
 void UpdateDiagramExtent(QGraphicsScene& container);
+//! Grows the extent set by UpdateDiagramExtent to take in visible items
+//! reaching to right, bottom.
+void ExtendDiagramExtent(QGraphicsScene& container, int right, int bottom);
+//! Sets the extent as UpdateDiagramExtent would for visible items reaching to
+//! right, bottom, when those are all there are.
+void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom);
 
 }  // namespace ostrel::diagram

@@ -12,6 +12,23 @@ TDiagramLabel::TDiagramLabel(const QPoint& topLeft, int width, int height, const
   setAcceptedMouseButtons(Qt::NoButton);
 }
 
+void TDiagramLabel::Reset(const QPoint& topLeft, int width, int height, const QString& text, const QFont& font,
+                          const QColor& color, bool opaque) {
+  const QSize size(width, height);
+  if (size != FSize) {
+    prepareGeometryChange();
+    FSize = size;
+  }
+  if (pos() != QPointF(topLeft)) setPos(topLeft);
+  if (text != FText || font != FFont || color != FColor || opaque != FOpaque) {
+    FText = text;
+    FFont = font;
+    FColor = color;
+    FOpaque = opaque;
+    update();
+  }
+}
+
 QRectF TDiagramLabel::boundingRect() const { return QRectF(QPointF(0, 0), FSize); }
 
 QRect TDiagramLabel::Rect() const { return QRect(pos().toPoint(), FSize); }

@@ -19,6 +19,11 @@ class TDiagramLabel final : public QGraphicsItem {
   TDiagramLabel(const QPoint& topLeft, int width, int height, const QString& text,
                 const QFont& font, const QColor& color, bool opaque);
 
+  //! Takes the state a new label with these arguments would have, repainting
+  //! only what changed.
+  void Reset(const QPoint& topLeft, int width, int height, const QString& text, const QFont& font,
+             const QColor& color, bool opaque);
+
   [[nodiscard]] int type() const override { return Type; }
   [[nodiscard]] QRectF boundingRect() const override;
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

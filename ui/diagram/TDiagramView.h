@@ -39,6 +39,8 @@ class TDiagramView final : public QGraphicsView {
   //! Makes the scroll extent run from the origin to the visible items' far
   //! edges (plus the bottom margin) and puts the child widgets back in place.
   void UpdateExtent();
+  //! Puts the child widgets back in place after the extent was set elsewhere.
+  void RepositionChildren();
 
   //! The selection mark: a focus frame just outside each rectangle (container
   //! coordinates). It is painted over the scene, not an item of it, so it
@@ -60,8 +62,6 @@ class TDiagramView final : public QGraphicsView {
   void drawForeground(QPainter* painter, const QRectF& rect) override;
 
  private:
-  void RepositionChildren();
-
   QGraphicsScene* FScene;
   int FTag = -1;
   std::vector<std::pair<QPointer<QWidget>, QRect>> FChildren;

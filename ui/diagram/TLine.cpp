@@ -12,6 +12,20 @@ TLine::TLine(int x1, int y1, int x2, int y2, const QColor& color, int tag)
   setAcceptedMouseButtons(Qt::NoButton);
 }
 
+void TLine::Reset(int x1, int y1, int x2, int y2, const QColor& color, int tag) {
+  FTag = tag;
+  if (x1 == FX1 && y1 == FY1 && x2 == FX2 && y2 == FY2 && color == FColor) return;
+  const QSize size(std::abs(x1 - x2), std::abs(y1 - y2));
+  if (size != Rect().size()) prepareGeometryChange();
+  FX1 = x1;
+  FY1 = y1;
+  FX2 = x2;
+  FY2 = y2;
+  FColor = color;
+  setPos(std::min(x1, x2), std::min(y1, y2));
+  update();
+}
+
 QRect TLine::Rect() const {
   return QRect(std::min(FX1, FX2), std::min(FY1, FY2), std::abs(FX1 - FX2), std::abs(FY1 - FY2));
 }

@@ -19,6 +19,10 @@ class TLine final : public QGraphicsItem {
   //! End points in container coordinates.
   TLine(int x1, int y1, int x2, int y2, const QColor& color, int tag);
 
+  //! Takes the state a new stroke with these arguments would have,
+  //! repainting only what changed.
+  void Reset(int x1, int y1, int x2, int y2, const QColor& color, int tag);
+
   [[nodiscard]] int type() const override { return Type; }
   [[nodiscard]] QRectF boundingRect() const override;
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

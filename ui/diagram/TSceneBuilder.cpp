@@ -2,6 +2,10 @@
 
 #include <QGraphicsScene>
 #include <QPen>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "DisplayText.h"
 #include "TDiagramLabel.h"
@@ -30,6 +34,49 @@ QFont StyledFont(QFont font, TStatusLook look) {
 
 }  // namespace
 
+// Display texts and their widths by look, kept on the scene from one build to
+// the next: a redraw shows mostly the captions it measured before.
+class TTextCache final : public QObject {
+ public:
+  struct TEntry {
+    QString Text;
+    std::array<int, 4> Widths{-1, -1, -1, -1};
+  };
+
+  //! The scene's cache, made on first use and emptied when the scene's font
+  //! changed or it has grown past any one argument's needs.
+  static TTextCache& Of(QGraphicsScene& scene) {
+    TTextCache* cache = nullptr;
+    for (QObject* child : scene.children()) {
+      if ((cache = dynamic_cast<TTextCache*>(child)) != nullptr) break;
+    }
+    if (cache == nullptr) cache = new TTextCache(&scene);  // owned by the scene
+    const QString fontKey = scene.font().key();
+    if (cache->FFontKey != fontKey || cache->FEntries.size() > kMaxEntries) {
+      cache->FEntries.clear();
+      cache->FFontKey = fontKey;
+    }
+    return *cache;
+  }
+
+  TEntry& Find(std::string_view bytes) {
+    auto found = FEntries.find(bytes);
+    if (found == FEntries.end()) found = FEntries.emplace(std::string(bytes), TEntry{DisplayText(bytes)}).first;
+    return found->second;
+  }
+
+ private:
+  explicit TTextCache(QObject* owner) : QObject(owner) {}
+
+  static constexpr std::size_t kMaxEntries = 1 << 18;
+  struct THash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, TEntry, THash, std::equal_to<>> FEntries;
+  QString FFontKey;
+};
+
 TSceneBuilder::TSceneBuilder(QGraphicsScene& scene)
     : FScene(scene),
       FFonts{StyledFont(scene.font(), TStatusLook::Plain),
@@ -37,7 +84,8 @@ TSceneBuilder::TSceneBuilder(QGraphicsScene& scene)
              StyledFont(scene.font(), TStatusLook::Defeated),
              StyledFont(scene.font(), TStatusLook::Neither)},
       FMetrics{QFontMetrics(FFonts[0]), QFontMetrics(FFonts[1]), QFontMetrics(FFonts[2]),
-               QFontMetrics(FFonts[3])} {}
+               QFontMetrics(FFonts[3])},
+      FCache(&TTextCache::Of(scene)) {}
 
 const QFont& TSceneBuilder::FontOf(TStatusLook look) const { return FFonts[IndexOf(look)]; }
 
@@ -51,55 +99,87 @@ QColor TSceneBuilder::ColorOf(TStatusLook look) {
   return QColor(0, 0, 0);
 }
 
-const QString& TSceneBuilder::Text(std::string_view bytes) {
-  if (!FHasLast || bytes.data() != FLastBytes.data() || bytes.size() != FLastBytes.size()) {
-    FLastText = DisplayText(bytes);
-    FLastBytes = bytes;
-    FHasLast = true;
-  }
-  return FLastText;
-}
+const QString& TSceneBuilder::Text(std::string_view bytes) { return FCache->Find(bytes).Text; }
 
 int TSceneBuilder::TextWidth(std::string_view text, TStatusLook look) {
-  return FMetrics[IndexOf(look)].horizontalAdvance(Text(text));
+  TTextCache::TEntry& entry = FCache->Find(text);
+  int& width = entry.Widths[IndexOf(look)];
+  if (width < 0) width = FMetrics[IndexOf(look)].horizontalAdvance(entry.Text);
+  return width;
+}
+
+bool TSceneBuilder::MadeFor(const QGraphicsItem* item, TControlKind kind) {
+  switch (kind) {
+    case TControlKind::StatusImage: return item->type() == TStatusImage::Type;
+    case TControlKind::Label:
+    case TControlKind::RepetitionMark: return item->type() == TDiagramLabel::Type;
+    case TControlKind::Box:
+    case TControlKind::ConnectorLine:
+    case TControlKind::HitStrip: return item->type() == TShapeWithDoubleClicks::Type;
+    case TControlKind::Stroke: return item->type() == TLine::Type;
+  }
+  return false;
 }
 
 void TSceneBuilder::Add(const TDiagramControl& c) {
-  const QRect rect(c.Left, c.Top, c.Width, c.Height);
   QGraphicsItem* item = nullptr;
   switch (c.Kind) {
+    case TControlKind::StatusImage: item = new TStatusImage(QPoint(), -1); break;
+    case TControlKind::Label:
+    case TControlKind::RepetitionMark: item = new TDiagramLabel(QPoint(), 0, 0, QString(), QFont(), QColor(), false); break;
+    case TControlKind::Box:
+    case TControlKind::ConnectorLine:
+    case TControlKind::HitStrip: item = new TShapeWithDoubleClicks(QRect(), QPen(), 0); break;
+    case TControlKind::Stroke: item = new TLine(0, 0, 0, 0, QColor(), 0); break;
+  }
+  Reuse(item, c);
+  FScene.addItem(item);
+}
+
+void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c) {
+  const QRect rect(c.Left, c.Top, c.Width, c.Height);
+  switch (c.Kind) {
     case TControlKind::StatusImage:
-      item = new TStatusImage(rect.topLeft(), c.ImageIndex);
+      static_cast<TStatusImage*>(item)->Reset(rect.topLeft(), c.ImageIndex);
       break;
     case TControlKind::Label:
     case TControlKind::RepetitionMark: {
       // Marks keep the container's font and colour whatever the status.
       const bool label = c.Kind == TControlKind::Label;
       const TStatusLook look = label ? c.Look : TStatusLook::Plain;
-      item = new TDiagramLabel(rect.topLeft(), c.Width, FMetrics[IndexOf(look)].height(),
-                               Text(c.Caption), FontOf(look), ColorOf(look), label);
+      static_cast<TDiagramLabel*>(item)->Reset(rect.topLeft(), c.Width, FMetrics[IndexOf(look)].height(),
+                                               Text(c.Caption), FontOf(look), ColorOf(look), label);
       break;
     }
     case TControlKind::Box: {
-      auto* box = new TShapeWithDoubleClicks(rect, QPen(ColorOf(c.Look)), c.Tag);
+      auto* box = static_cast<TShapeWithDoubleClicks*>(item);
+      box->Reset(rect, QPen(ColorOf(c.Look)), c.Tag);
       box->SetBoxCell(c.Row, c.Column);
-      item = box;
       break;
     }
     case TControlKind::ConnectorLine: {
       QPen pen(ColorOf(c.Look));
       if (c.Dotted) pen.setStyle(Qt::DotLine);
-      item = new TShapeWithDoubleClicks(rect, pen, c.Tag);
+      static_cast<TShapeWithDoubleClicks*>(item)->Reset(rect, pen, c.Tag);
       break;
     }
     case TControlKind::HitStrip:
-      item = new TShapeWithDoubleClicks(rect, QPen(Qt::NoPen), c.Tag);
+      static_cast<TShapeWithDoubleClicks*>(item)->Reset(rect, QPen(Qt::NoPen), c.Tag);
       break;
     case TControlKind::Stroke:
-      item = new TLine(c.X1, c.Y1, c.X2, c.Y2, ColorOf(c.Look), c.Tag);
+      static_cast<TLine*>(item)->Reset(c.X1, c.Y1, c.X2, c.Y2, ColorOf(c.Look), c.Tag);
       break;
   }
-  FScene.addItem(item);
+  // A box hidden for the in-place editor comes back with the drawing.
+  item->setVisible(true);
+  Include(item);
+}
+
+void TSceneBuilder::Include(const QGraphicsItem* item) {
+  FItems.push_back(const_cast<QGraphicsItem*>(item));
+  const QRect bounds = item->sceneBoundingRect().toAlignedRect();
+  FRight = std::max(FRight, bounds.right() + 1);
+  FBottom = std::max(FBottom, bounds.bottom() + 1);
 }
 
 }  // namespace ostrel::diagram

@@ -7,12 +7,16 @@
 #include <QString>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "TDiagramSink.h"
 
+class QGraphicsItem;
 class QGraphicsScene;
 
 namespace ostrel::diagram {
+
+class TTextCache;
 
 class TSceneBuilder final : public TDiagramSink {
  public:
@@ -21,6 +25,17 @@ class TSceneBuilder final : public TDiagramSink {
 
   int TextWidth(std::string_view text, TStatusLook look) override;
   void Add(const TDiagramControl& control) override;
+  //! Gives an item made for a control of the same kind the state Add would
+  //! have given it, in place: it keeps its place in the stacking order.
+  void Reuse(QGraphicsItem* item, const TDiagramControl& control);
+  //! Whether item is of the type Add makes for a control of this kind.
+  [[nodiscard]] static bool MadeFor(const QGraphicsItem* item, TControlKind kind);
+
+  //! The items added, in creation order.
+  [[nodiscard]] const std::vector<QGraphicsItem*>& Items() const { return FItems; }
+  //! The far edges of the items added (0 when none).
+  [[nodiscard]] int Right() const { return FRight; }
+  [[nodiscard]] int Bottom() const { return FBottom; }
 
   //! The label font of a look.
   [[nodiscard]] const QFont& FontOf(TStatusLook look) const;
@@ -29,14 +44,14 @@ class TSceneBuilder final : public TDiagramSink {
 
  private:
   const QString& Text(std::string_view text);
+  void Include(const QGraphicsItem* item);
 
   QGraphicsScene& FScene;
   std::array<QFont, 4> FFonts;
   std::array<QFontMetrics, 4> FMetrics;
-  // The layout measures a caption right before it creates the label.
-  std::string_view FLastBytes;
-  QString FLastText;
-  bool FHasLast = false;
+  TTextCache* FCache;
+  std::vector<QGraphicsItem*> FItems;
+  int FRight = 0, FBottom = 0;
 };
 
 }  // namespace ostrel::diagram

@@ -13,6 +13,22 @@ TShapeWithDoubleClicks::TShapeWithDoubleClicks(const QRect& rect, const QPen& pe
   if (pen.style() == Qt::NoPen) setFlag(ItemHasNoContents);
 }
 
+void TShapeWithDoubleClicks::Reset(const QRect& rect, const QPen& pen, int tag) {
+  if (rect.size() != FSize) {
+    prepareGeometryChange();
+    FSize = rect.size();
+  }
+  if (pos() != QPointF(rect.topLeft())) setPos(rect.topLeft());
+  if (pen != FPen) {
+    FPen = pen;
+    setFlag(ItemHasNoContents, pen.style() == Qt::NoPen);
+    update();
+  }
+  FTag = tag;
+  FIsBox = false;
+  FRow = FColumn = 0;
+}
+
 QRectF TShapeWithDoubleClicks::boundingRect() const { return QRectF(QPointF(0, 0), FSize); }
 
 QRect TShapeWithDoubleClicks::Rect() const { return QRect(pos().toPoint(), FSize); }

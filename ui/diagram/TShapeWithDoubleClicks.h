@@ -18,6 +18,10 @@ class TShapeWithDoubleClicks final : public QGraphicsItem {
   //! rect in container coordinates; a pen of Qt::NoPen paints nothing.
   TShapeWithDoubleClicks(const QRect& rect, const QPen& pen, int tag);
 
+  //! Takes the state a new shape with these arguments would have (not a box
+  //! until SetBoxCell), repainting only what changed.
+  void Reset(const QRect& rect, const QPen& pen, int tag);
+
   [[nodiscard]] int type() const override { return Type; }
   [[nodiscard]] QRectF boundingRect() const override;
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

@@ -11,6 +11,14 @@ TStatusImage::TStatusImage(const QPoint& topLeft, int index) : FIndex(index) {
   setAcceptedMouseButtons(Qt::NoButton);
 }
 
+void TStatusImage::Reset(const QPoint& topLeft, int index) {
+  if (pos() != QPointF(topLeft)) setPos(topLeft);
+  if (index != FIndex) {
+    FIndex = index;
+    update();
+  }
+}
+
 QRectF TStatusImage::boundingRect() const { return QRectF(0, 0, kStatusIconSize, kStatusIconSize); }
 
 QRect TStatusImage::Rect() const {

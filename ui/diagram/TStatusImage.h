@@ -15,6 +15,9 @@ class TStatusImage final : public QGraphicsItem {
   //! index 0 assumption mark, 1 issue mark, -1 none.
   TStatusImage(const QPoint& topLeft, int index);
 
+  //! Takes the state a new image with these arguments would have.
+  void Reset(const QPoint& topLeft, int index);
+
   [[nodiscard]] int type() const override { return Type; }
   [[nodiscard]] QRectF boundingRect() const override;
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStringDecoder>
 #include <QTabWidget>
@@ -18,7 +20,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DisplayText.h"
@@ -65,6 +69,9 @@ constexpr TEditItemEntry kEditItems[] = {
     {nullptr, "N10", "N11"},
     {"&Properties", "Properties2MenuItem", "Properties1MenuItem"},
 };
+
+// Texts up to this many characters go into a view at once, shown or not.
+constexpr qsizetype kImmediateViewTextSize = 32 * 1024;
 
 QString JoinLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
@@ -298,6 +305,9 @@ void TMainForm::createPages() {
   TextBasedKarvelPageControl->addTab(TabSheet1, tr("&Dialectical arguments"));
 
   TextBasedKarvelPageControl->setCurrentWidget(TabSheet1);
+  FViewTexts[0].View = RichEdit1;
+  FViewTexts[1].View = RichEdit2;
+  connect(TextBasedKarvelPageControl, &QTabWidget::currentChanged, this, &TMainForm::ShowPendingViewTexts);
 }
 
 void TMainForm::createDiagramPage(QWidget* page) {
@@ -323,13 +333,25 @@ void TMainForm::createDiagramPage(QWidget* page) {
   Edit2->hide();
   ScrollBox1->PlaceChild(Edit2, QRect(160, 192, 241, 21));
 
-  ToolBar2 = new QToolBar(page);
+  // The interpretation buttons scroll sideways when they do not fit, so that
+  // every one of thousands can be reached.
+  FInterpretationBar = new QScrollArea(page);
+  FInterpretationBar->setObjectName(QStringLiteral("InterpretationBar"));
+  FInterpretationBar->setFrameShape(QFrame::NoFrame);
+  FInterpretationBar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  FInterpretationBar->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  FInterpretationBar->setWidgetResizable(false);
+  ToolBar2 = new QToolBar;
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setMovable(false);
   ToolBar2->setFloatable(false);
   ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  FInterpretationBar->setWidget(ToolBar2);
+  connect(FInterpretationBar->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+          &TMainForm::FitInterpretationBar);
   ToolBar2->hide();
-  layout->addWidget(ToolBar2);
+  FInterpretationBar->hide();
+  layout->addWidget(FInterpretationBar);
 
   FInterpretationGroup = new QActionGroup(this);
   FInterpretationGroup->setExclusive(true);
@@ -417,7 +439,7 @@ void TMainForm::InterpretationButtonClick(QAction* button) {
   if (index < 0 || index >= static_cast<int>(FDocument.Interpretations().size())) return;
   button->setChecked(true);
   FDocument.ApplyInterpretation(index);
-  RemoveDiagram();
+  // Only statuses changed: the drawing updates its items where it can.
   DrawArgumentDiagram();
 }
 
@@ -469,30 +491,58 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TMainForm::EmptyTextViews() {
-  RichEdit1->clear();
-  RichEdit2->clear();
+  for (TViewText& view : FViewTexts) SetViewText(view, QString());
   RichEdit3->clear();
 }
 
 void TMainForm::FillTextViews() {
-  // One assignment per view: appending line by line costs a layout pass each.
-  RichEdit1->setPlainText(JoinLines(FDocument.FileLines()));
-  RichEdit2->setPlainText(JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
+  SetViewText(FViewTexts[0], JoinLines(FDocument.FileLines()));
+  SetViewText(FViewTexts[1], JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
     if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
   })));
 }
 
+void TMainForm::SetViewText(TViewText& view, QString text) {
+  // Building and laying out a long document costs far more than the rest of
+  // a refresh, so a view whose page is not shown gets its text when the page
+  // is. A short text is set at once: it costs little, and the view is then
+  // always current for whoever reads it.
+  const bool shown = TextBasedKarvelPageControl->currentWidget() == view.View->parentWidget();
+  if (shown || text.size() + view.View->document()->characterCount() < kImmediateViewTextSize) {
+    view.Pending = false;
+    view.Text.clear();
+    // One assignment per view: appending line by line costs a layout pass each.
+    view.View->setPlainText(text);
+  } else {
+    view.Pending = true;
+    view.Text = std::move(text);
+  }
+}
+
+void TMainForm::ShowPendingViewTexts() {
+  for (TViewText& view : FViewTexts) {
+    if (view.Pending && TextBasedKarvelPageControl->currentWidget() == view.View->parentWidget()) {
+      view.Pending = false;
+      view.View->setPlainText(std::exchange(view.Text, QString()));
+    }
+  }
+}
+
 void TMainForm::DrawArgumentDiagram() {
-  diagram::DrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), 0, 0, FDocument.Theory(),
-                       DiagramOptions());
-  CollectDiagramBoxes();
+  diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(), DiagramOptions(),
+                         FDiagramItems);
+  CollectDiagramBoxes(FDiagramItems);
   UpdateSelectionMark();
-  ScrollBox1->UpdateExtent();
+  // The drawing set the extent; the editor follows it.
+  ScrollBox1->RepositionChildren();
 }
 
 void TMainForm::ShowInterpretationButtons(int count) {
-  RemoveInterpretationButtons();
-  for (int i = 0; i < count; ++i) {
+  // The buttons of the last refresh are kept as far as they go: they differ
+  // from new ones in nothing, and thousands cost a while to make and delete.
+  const QList<QAction*> existing = FInterpretationGroup->actions();
+  for (qsizetype i = existing.size() - 1; i >= count; --i) delete existing[i];
+  for (int i = static_cast<int>(std::min<qsizetype>(existing.size(), count)); i < count; ++i) {
     auto* button = new QAction(QString::number(i + 1), ToolBar2);
     button->setObjectName(QStringLiteral("InterpretationButton%1").arg(i + 1));
     button->setCheckable(true);
@@ -502,11 +552,21 @@ void TMainForm::ShowInterpretationButtons(int count) {
     if (QWidget* widget = ToolBar2->widgetForAction(button)) widget->setMinimumHeight(kButtonHeight);
   }
   FInterpretationGroup->actions().constFirst()->setChecked(true);
+  ToolBar2->adjustSize();
   ToolBar2->show();
+  FInterpretationBar->show();
+  FitInterpretationBar();
+}
+
+void TMainForm::FitInterpretationBar() {
+  const QScrollBar* bar = FInterpretationBar->horizontalScrollBar();
+  const int scrollBarHeight = bar->maximum() > 0 ? bar->sizeHint().height() : 0;
+  FInterpretationBar->setFixedHeight(ToolBar2->sizeHint().height() + scrollBarHeight);
 }
 
 void TMainForm::RemoveInterpretationButtons() {
   ToolBar2->hide();
+  FInterpretationBar->hide();
   // Deleting an action removes it from the group and its button from the bar.
   const QList<QAction*> buttons = FInterpretationGroup->actions();
   for (QAction* button : buttons) delete button;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QString>
 
 #include <array>
 #include <functional>
@@ -25,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QStatusBar;
+class QScrollArea;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
@@ -123,7 +125,9 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
-  void CollectDiagramBoxes();
+  void CollectDiagramBoxes(const std::vector<QGraphicsItem*>& items);
+  //! Room for the interpretation buttons, and for their scroll bar when needed.
+  void FitInterpretationBar();
   //! Frames what the selection index designates: its boxes on the pressed
   //! row, else its connector lines, else all its boxes.
   void UpdateSelectionMark();
@@ -163,6 +167,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   TDialogs FDialogs;
   TheoryDocument FDocument;
   TEditSession FSession{FDocument, *this};
+  // The diagram's items in creation order.
+  std::vector<QGraphicsItem*> FDiagramItems;
   // The diagram's sentence boxes in creation order.
   std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;
   // The drawn connector lines (not their hit strips), for the selection mark.
@@ -172,6 +178,15 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // The bytes of the editor's opening text and of its choices, by what they show.
   std::vector<std::pair<QString, std::string>> FEditorBytes;
   QWidget* FTestForm = nullptr;
+  // A text view's latest text while its page is not shown (RichEdit1, RichEdit2).
+  struct TViewText {
+    QTextEdit* View = nullptr;
+    QString Text;
+    bool Pending = false;
+  };
+  std::array<TViewText, 2> FViewTexts;
+  void SetViewText(TViewText& view, QString text);
+  void ShowPendingViewTexts();
   // The progress dialog of the refresh under way, if any.
   TSearchProgressDialog* FSearchDialog = nullptr;
   int FSearchDialogDelayMs = 500;
@@ -212,6 +227,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit2 = nullptr;
   QToolBar* ToolBar2 = nullptr;
+  QScrollArea* FInterpretationBar = nullptr;
   QActionGroup* FInterpretationGroup = nullptr;
 
   QStatusBar* MainStatusBar = nullptr;

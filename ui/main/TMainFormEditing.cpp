@@ -228,10 +228,9 @@ void TMainForm::ApplyMenuVisibility(const TMenuVisibility& menus) {
 
 void TMainForm::ReportError(const std::string& message) { ReportError(diagram::DisplayText(message)); }
 
-void TMainForm::CollectDiagramBoxes() {
+void TMainForm::CollectDiagramBoxes(const std::vector<QGraphicsItem*>& items) {
   FBoxes.clear();
   FConnectors.clear();
-  const QList<QGraphicsItem*> items = ScrollBox1->Scene().items(Qt::AscendingOrder);
   for (QGraphicsItem* item : items) {
     auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
     if (shape == nullptr) continue;
@@ -246,6 +245,7 @@ void TMainForm::CollectDiagramBoxes() {
 // ---- the visible side of the refresh -----------------------------------------------
 
 void TMainForm::RemoveDiagram() {
+  FDiagramItems.clear();
   FBoxes.clear();
   FConnectors.clear();
   ScrollBox1->SetSelectionMark({});
