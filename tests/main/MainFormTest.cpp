@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QGraphicsScene>
 #include <QProgressDialog>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -22,7 +25,12 @@
 
 #include "../logic/TestTheory.h"
 #include "GuiTestSupport.h"
+#include "DrawUnit.h"
+#include "TDiagramLabel.h"
 #include "TDiagramView.h"
+#include "TLine.h"
+#include "TShapeWithDoubleClicks.h"
+#include "TStatusImage.h"
 #include "TMainForm.h"
 
 namespace ostrel {
@@ -466,6 +474,142 @@ TEST_F(MainFormTest, CancelInTheSearchDialogKeepsWhatWasFoundAndSaysSo) {
                 .arg(found == 1 ? "" : "s"));
   EXPECT_EQ(Form->InterpretationButtons().size(), found >= 2 ? static_cast<qsizetype>(found) : 0);
   EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr) << "the dialog goes with its refresh";
+}
+
+
+// --- The refresh at scale: views filled when shown, buttons kept, items updated in place ---
+
+std::vector<std::string> ManyClaims(int n, const std::string& prefix) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < n; ++i) texts.push_back(prefix + " claim number " + std::to_string(i));
+  return texts;
+}
+
+TEST_F(MainFormTest, LongTextViewsShowTheLatestRefreshWhenTheirPageIsShown) {
+  auto* pages = Child<QTabWidget>("TextBasedKarvelPageControl");
+  const auto fileText = [this] {
+    QStringList lines;
+    for (const std::string& line : Form->Document().FileLines()) lines << QString::fromStdString(line);
+    return lines.join(QLatin1Char('\n'));
+  };
+  OpenTheory(ManyClaims(800, "first"));
+  pages->setCurrentWidget(Child<QWidget>("FileTabSheet"));
+  EXPECT_EQ(View("RichEdit1"), fileText());
+  // What the user typed into a view goes with the next refresh, shown or not.
+  Child<QTextEdit>("RichEdit1")->setPlainText(QStringLiteral("typed"));
+  pages->setCurrentWidget(Child<QWidget>("TabSheet1"));
+  OpenTheory(ManyClaims(900, "second"));
+  pages->setCurrentWidget(Child<QWidget>("TheoryTabSheet"));
+  QStringList expected;
+  for (const std::string& line : Form->Document().TheoryViewLines()) expected << QString::fromStdString(line);
+  ASSERT_EQ(ViewLines("RichEdit2"), expected);
+  EXPECT_EQ(expected.at(2), "second claim number 0");
+  pages->setCurrentWidget(Child<QWidget>("FileTabSheet"));
+  EXPECT_EQ(View("RichEdit1"), fileText());
+  // An abandoned refresh empties them too.
+  pages->setCurrentWidget(Child<QWidget>("TabSheet1"));
+  Dialogs.FilesToOpen.push_back(PathOf(QStringLiteral("missing.kvl")));
+  Form->Open1Click();
+  pages->setCurrentWidget(Child<QWidget>("TheoryTabSheet"));
+  EXPECT_EQ(View("RichEdit2"), "");
+}
+
+TEST_F(MainFormTest, ButtonsFollowEachRefreshWhateverWasPressed) {
+  OpenTheory(IndependentConflicts(3));
+  Form->InterpretationButtons().at(5)->trigger();
+  for (int conflicts : {2, 3, 1}) {
+    OpenTheory(IndependentConflicts(conflicts));
+    const QList<QAction*> buttons = Form->InterpretationButtons();
+    ASSERT_EQ(buttons.size(), 1 << conflicts);
+    for (int i = 0; i < buttons.size(); ++i) {
+      EXPECT_EQ(buttons[i]->text(), QString::number(i + 1));
+      EXPECT_EQ(buttons[i]->data().toInt(), i);
+      EXPECT_EQ(buttons[i]->isChecked(), i == 0) << conflicts << " conflicts, button " << i + 1;
+    }
+    EXPECT_TRUE(ToolBar2Shown());
+  }
+  OpenTheory({"p"});
+  EXPECT_TRUE(Form->InterpretationButtons().isEmpty());
+  EXPECT_FALSE(ToolBar2Shown());
+}
+
+TEST_F(MainFormTest, ThousandsOfButtonsCanAllBeReached) {
+  Form->resize(800, 600);
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  OpenTheory(IndependentConflicts(9));
+  QCoreApplication::processEvents();
+  auto* bar = Child<QScrollArea>("InterpretationBar");
+  ASSERT_TRUE(bar->isVisible());
+  ASSERT_GT(bar->horizontalScrollBar()->maximum(), 0);
+  bar->horizontalScrollBar()->setValue(bar->horizontalScrollBar()->maximum());
+  QCoreApplication::processEvents();
+  auto* toolBar = Child<QToolBar>("ToolBar2");
+  QWidget* last = toolBar->widgetForAction(Form->InterpretationButtons().constLast());
+  ASSERT_NE(last, nullptr);
+  EXPECT_TRUE(last->isVisible()) << "no button is left to an overflow menu";
+  const QRect onScreen(last->mapTo(bar->viewport(), QPoint(0, 0)), last->size());
+  EXPECT_TRUE(bar->viewport()->rect().contains(onScreen));
+  QTest::mouseClick(last, Qt::LeftButton);
+  EXPECT_TRUE(Form->InterpretationButtons().constLast()->isChecked());
+}
+
+// Every item of a scene, in stacking order, with all it shows and is.
+QStringList SceneState(QGraphicsScene& scene) {
+  QStringList state;
+  const auto rect = [](const QRect& r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+  for (QGraphicsItem* item : scene.items(Qt::AscendingOrder)) {
+    QString line = QString::number(item->type()) + (item->isVisible() ? " shown " : " hidden ");
+    if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item)) {
+      line += QStringLiteral("%1 %2 %3 tag %4 box %5 %6,%7")
+                  .arg(rect(shape->Rect()), shape->Pen().color().name())
+                  .arg(static_cast<int>(shape->Pen().style()))
+                  .arg(shape->Tag())
+                  .arg(shape->IsBox())
+                  .arg(shape->Row())
+                  .arg(shape->Column());
+    } else if (auto* label = qgraphicsitem_cast<diagram::TDiagramLabel*>(item)) {
+      line += QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(rect(label->Rect()), label->Text(), label->Font().key(), label->Color().name())
+                  .arg(label->IsOpaque());
+    } else if (auto* stroke = qgraphicsitem_cast<diagram::TLine*>(item)) {
+      line += QStringLiteral("%1,%2-%3,%4 %5 tag %6")
+                  .arg(stroke->X1())
+                  .arg(stroke->Y1())
+                  .arg(stroke->X2())
+                  .arg(stroke->Y2())
+                  .arg(stroke->Color().name())
+                  .arg(stroke->Tag());
+    } else if (auto* image = qgraphicsitem_cast<diagram::TStatusImage*>(item)) {
+      line += QStringLiteral("%1 icon %2").arg(rect(image->Rect())).arg(image->ImageIndex());
+    }
+    state << line;
+  }
+  state << QStringLiteral("extent %1").arg(rect(scene.sceneRect().toRect()));
+  return state;
+}
+
+TEST_F(MainFormTest, AButtonRedrawsExactlyAsAFreshDrawingWould) {
+  // Statuses change the fonts and so the widths of boxes, which moves what
+  // stands to their right.
+  OpenTheory({"p", "q", "if(p, x(q))", "if(q, x(p))", "if(p, a longer consequence)", "if(q, r)"}, {"s"});
+  QGraphicsScene& shown = Child<TDiagramView>("ScrollBox1")->Scene();
+  const auto fresh = [this, &shown] {
+    QGraphicsScene scene;
+    scene.setFont(shown.font());
+    karvel::TListOfKarvelSentences drawn;
+    diagram::DrawDiagramInto(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                             Form->DiagramOptions(), drawn);
+    return SceneState(scene);
+  };
+  const QStringList first = SceneState(shown);
+  ASSERT_EQ(first, fresh());
+  Form->InterpretationButtons().at(1)->trigger();
+  const QStringList second = SceneState(shown);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second, fresh());
+  Form->InterpretationButtons().at(0)->trigger();
+  EXPECT_EQ(SceneState(shown), first);
 }
 
 }  // namespace
