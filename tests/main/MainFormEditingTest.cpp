@@ -117,6 +117,48 @@ TEST_F(MainFormEditingTest, AttackThroughThePopupThenEscape) {
   EXPECT_EQ(Assumptions(), (V{"a", "b", "x(b)"}));
 }
 
+TEST_F(MainFormEditingTest, AddConjunctOnARuleWithEnterAndWithEscape) {
+  const std::string P(kPlaceholderSentenceText);
+  const auto workingFileAssumptions = [this] {
+    TheoryDocument reread;
+    reread.Read(PathOf(QStringLiteral("~tmp.kvl")).toStdString(), true);
+    return Texts(reread.Theory().Assumptions);
+  };
+  for (const bool enter : {true, false}) {
+    OpenTheory({"if(a, s)", "a", "x(if(a, s))"}, {"s"});
+    // A press on the rule's drawn line selects the rule.
+    diagram::TShapeWithDoubleClicks* line = nullptr;
+    for (QGraphicsItem* item : View->Scene().items(Qt::AscendingOrder)) {
+      auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
+      if (shape != nullptr && !shape->IsBox() && shape->Pen().style() != Qt::NoPen &&
+          diagram::DiagramSentences.at(static_cast<std::size_t>(shape->Tag()))->Text == "if(a, s)") {
+        line = shape;
+        break;
+      }
+    }
+    ASSERT_NE(line, nullptr);
+    PressAt(line->Rect().center());
+    ASSERT_EQ(Form->StatusPanelText(1), "if(a, s)");
+    ASSERT_TRUE(Form->EditMenuItem(TEditCommand::Addconjunct)->isVisible());
+    Form->EditMenuItem(TEditCommand::Addconjunct)->trigger();
+    ASSERT_TRUE(Editor->isVisible());
+    const std::string extended = "if(a, " + P + ", s)";
+    EXPECT_EQ(Assumptions(), (V{extended, "a", "x(" + extended + ")", P}));
+    EXPECT_EQ(workingFileAssumptions(), Assumptions());
+    if (enter) {
+      QTest::keyClicks(Editor->lineEdit(), QStringLiteral("b"));
+      QTest::keyClick(Editor->lineEdit(), Qt::Key_Return);
+      EXPECT_EQ(Assumptions(), (V{"if(a, b, s)", "a", "x(if(a, b, s))", "b"}));
+    } else {
+      QTest::keyClick(Editor->lineEdit(), Qt::Key_Escape);
+      EXPECT_EQ(Assumptions(), (V{"if(a, s)", "a"}));
+    }
+    EXPECT_FALSE(Editor->isVisible());
+    EXPECT_EQ(Issues(), V{"s"});
+    EXPECT_EQ(workingFileAssumptions(), Assumptions());
+  }
+}
+
 TEST_F(MainFormEditingTest, PressesOnFreeAreaAndAfterScrolling) {
   std::vector<std::string> many;
   for (int i = 0; i < 60; ++i) many.push_back("s" + std::to_string(i));

@@ -75,6 +75,8 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
                    std::vector<QGraphicsItem*>& items) {
   TSceneBuilder builder(container);
   TRecordingSink recording(builder);
+  // A redraw mostly has as many controls as the drawing it replaces.
+  recording.Controls.reserve(items.size());
   TDiagramLayout layout(recording, theory, options, TDiagramMetrics::Current());
   DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
   const std::vector<TDiagramControl>& controls = recording.Controls;

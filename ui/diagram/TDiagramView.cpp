@@ -14,6 +14,10 @@
 namespace ostrel {
 
 TDiagramView::TDiagramView(QWidget* parent) : QGraphicsView(parent), FScene(new QGraphicsScene(this)) {
+  // The whole drawing is replaced on every refresh: a spatial index would be
+  // rebuilt for a quarter of a million items each time, while a linear pass
+  // over them per paint or press costs a few milliseconds.
+  FScene->setItemIndexMethod(QGraphicsScene::NoIndex);
   setScene(FScene);
   // White, with cell 0, 0 at the top-left corner however small the diagram is.
   diagram::ConfigureDiagramView(*this);
