@@ -5,6 +5,9 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGraphicsScene>
+#include <QLineEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +17,10 @@
 #include <thread>
 
 #include "../TheoryFamilies.h"
+#include "DrawUnit.h"
+#include "TDiagramView.h"
 #include "TMainForm.h"
+#include "TShapeWithDoubleClicks.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -115,6 +121,48 @@ void BM_InterpretationButtonUntilIdle(benchmark::State& state) {
   }
 }
 
+// Support on a claim in the middle of the argument, a reason typed and
+// committed with Enter: the command's refreshes and what follows them. The
+// argument gains the reason and the rule (the claim becomes an issue).
+void BM_SupportAndEnterUntilIdle(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  ostrel::TMainForm& form = *fixture.Form;
+  const QString fileName = WriteArgument(fixture, Realistic10000);
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);
+  auto* editor = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
+  std::size_t before = 0, after = 0;
+  for (auto _ : state) {
+    form.LoadTheoryFile(fileName);
+    SettleUntilIdle();
+    before = form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size();
+    QPoint target(-1, -1);
+    for (QGraphicsItem* item : view->Scene().items(Qt::AscendingOrder)) {
+      auto* box = qgraphicsitem_cast<ostrel::diagram::TShapeWithDoubleClicks*>(item);
+      if (box != nullptr && box->IsBox() &&
+          ostrel::diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == "claim 5000") {
+        target = box->Rect().topLeft() + QPoint(4, 10);
+        break;
+      }
+    }
+    form.ScrollBox1MouseDown(target);
+    if (form.StatusPanelText(1) != QStringLiteral("claim 5000")) {
+      state.SkipWithError("the target box could not be selected");
+      return;
+    }
+    const TClock::time_point start = TClock::now();
+    form.EditMenuItem(ostrel::TEditCommand::Givesupport)->trigger();
+    SettleUntilIdle();
+    editor->lineEdit()->setText(QStringLiteral("new reason"));
+    form.ComboBox1KeyDown(Qt::Key_Return);
+    const TClock::time_point idle = SettleUntilIdle();
+    state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
+    after = form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size();
+  }
+  if (editor->isVisible() || after != before + 2) state.SkipWithError("Support did not add the reason and its rule");
+}
+
 BENCHMARK(BM_RefreshUntilIdle)
     ->ArgName("argument")
     ->Arg(Realistic1000)
@@ -123,6 +171,7 @@ BENCHMARK(BM_RefreshUntilIdle)
     ->Arg(Chain10000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SupportAndEnterUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InterpretationButtonUntilIdle)
     ->ArgName("argument")
     ->Arg(Realistic10000)
