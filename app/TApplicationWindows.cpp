@@ -40,6 +40,7 @@ TApplicationWindows::TApplicationWindows(TMainForm::TDialogs dialogs)
   DoNotQuitOnClose(*FTestForm);
   DoNotQuitOnClose(*FMatchForm);
   FMainForm->SetTestForm(FTestForm.get());
+  FMainForm->SetCommandWindows(FPropertiesForm.get(), FMatchForm.get());
 }
 
 TApplicationWindows::~TApplicationWindows() {

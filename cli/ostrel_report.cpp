@@ -1,16 +1,19 @@
 // ostrel-report: loads a theory file as the main window does and prints the
 // status line, the rewritten file and the theory view; with --interpretations
-// only the interpretations, one a line. Writes no file.
+// only the interpretations, one a line; with --match TEXT the match window's
+// report for the sentence TEXT. Writes no file.
 #include <cstring>
 #include <iostream>
 #include <string>
 
+#include "MatchCommand.h"
 #include "TheoryDocument.h"
 
 namespace {
 
 int Usage() {
-  std::cerr << "usage: ostrel-report [--no-parse] [--structure-only | --interpretations] FILE\n";
+  std::cerr
+      << "usage: ostrel-report [--no-parse] [--structure-only | --interpretations | --match TEXT] FILE\n";
   return 2;
 }
 
@@ -20,6 +23,7 @@ int main(int argc, char** argv) {
   bool parse = true;
   bool structureOnly = false;
   bool interpretationsOnly = false;
+  const char* matchText = nullptr;
   const char* fileName = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--no-parse") == 0)
@@ -28,13 +32,17 @@ int main(int argc, char** argv) {
       structureOnly = true;
     else if (std::strcmp(argv[i], "--interpretations") == 0)
       interpretationsOnly = true;
-    else if (!fileName)
+    else if (std::strcmp(argv[i], "--match") == 0) {
+      if (i + 1 == argc || matchText) return Usage();
+      matchText = argv[++i];
+    } else if (!fileName)
       fileName = argv[i];
     else
       return Usage();
   }
-  // Structure only computes no interpretations: nothing to list.
-  if (!fileName || (structureOnly && interpretationsOnly)) return Usage();
+  // Structure only computes no interpretations: nothing to list. A match
+  // report shows neither interpretations nor statuses.
+  if (!fileName || structureOnly + interpretationsOnly + (matchText != nullptr) > 1) return Usage();
 
   ostrel::TheoryDocument document;
   try {
@@ -49,6 +57,13 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ostrel::WriteInterpretationLines(document.Theory(), std::cout);
     std::cout.flush();
+    return std::cout.good() ? 0 : 1;
+  }
+  if (matchText) {
+    // The lists the refresh leaves behind; statuses play no part in matching.
+    document.CollectArgumentSentences();
+    document.RefreshVariables();
+    std::cout << ostrel::MatchReportText(document, matchText);
     return std::cout.good() ? 0 : 1;
   }
   document.ComputeInterpretations(structureOnly);

@@ -1,4 +1,5 @@
-# Runs ostrel-report on every example and compares with the expected output;
+# Runs ostrel-report on every example and compares with the expected output
+# (and the match reports of expected/match/);
 # checks the error path and that no file is written.
 file(REMOVE_RECURSE "${WORKDIR}")
 file(MAKE_DIRECTORY "${WORKDIR}")
@@ -25,6 +26,31 @@ foreach(expected ${expectations})
     message(FATAL_ERROR "report of ${name} differs (exit ${rc}):\n${out}")
   endif()
 endforeach()
+
+# --match TEXT prints the match window's report; a text that no argument
+# sentence has gives the six opening lines only. match/NAME-TEXT.txt, with
+# the spaces of TEXT written as dashes.
+file(GLOB matchExpectations "${EXPECTED}/match/*.txt")
+foreach(expected ${matchExpectations})
+  get_filename_component(name "${expected}" NAME_WE)
+  string(REGEX MATCH "^([^-]+)-(.*)$" parts "${name}")
+  set(example "${CMAKE_MATCH_1}")
+  string(REPLACE "-" " " text "${CMAKE_MATCH_2}")
+  execute_process(COMMAND "${REPORT}" --match "${text}" "${EXAMPLES}/${example}.kvl"
+                  WORKING_DIRECTORY "${WORKDIR}" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  file(READ "${expected}" want)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL want)
+    message(FATAL_ERROR "match report of '${text}' in ${example} differs (exit ${rc}):\n${out}")
+  endif()
+endforeach()
+if(NOT matchExpectations)
+  message(FATAL_ERROR "no expected match reports in ${EXPECTED}/match")
+endif()
+execute_process(COMMAND "${REPORT}" --match "Tweety is a bird" --interpretations "${EXAMPLES}/birds.kvl"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "")
+  message(FATAL_ERROR "--match with --interpretations: exit ${rc}")
+endif()
 
 execute_process(COMMAND "${REPORT}" --structure-only --interpretations "${EXAMPLES}/birds.kvl"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET)

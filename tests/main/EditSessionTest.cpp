@@ -294,7 +294,10 @@ TEST_P(AvailabilityTest, MenusShowExactlyTheRowsItems) {
   check(W.Menus().Edit, "edit opened");
 }
 
-const std::vector<C> kSentenceItems = {C::Addstatement, C::Givesupport, C::Attack, C::Delete, C::Properties};
+// Match is offered for a sentence without variables, and only for one.
+const std::vector<C> kVariablesItems = {C::Addstatement, C::Givesupport, C::Attack, C::Delete, C::Properties};
+const std::vector<C> kSentenceItems = {C::Addstatement, C::Givesupport, C::Attack,
+                                       C::Delete,       C::Properties,  C::Match};
 std::vector<C> With(std::vector<C> items, std::initializer_list<C> more) {
   items.insert(items.end(), more);
   return items;
@@ -337,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(
                           {},
                           "<x> is a bird",
                           false,
-                          With(kSentenceItems, {C::Setasissue, C::Changeelementarysentence})}),
+                          With(kVariablesItems, {C::Setasissue, C::Changeelementarysentence})}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(EditSessionTest, EditMenuWithoutValidSelectionKeepsPropertiesAsItWas) {

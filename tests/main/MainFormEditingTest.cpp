@@ -315,9 +315,14 @@ TEST_F(MainFormEditingTest, BothMenusShowWhatTheSelectionOffers) {
   ASSERT_NE(edit, nullptr);
   // An elementary assumption: everything but conjuncts and "Set as assumption".
   PressOn("a");
-  const QStringList forAssumption{
-      "Set as issue", "Change elementary sentence", "Add elementary sentence", "Support", "Attack", "Delete",
-      "Properties"};
+  const QStringList forAssumption{"Set as issue",
+                                  "Change elementary sentence",
+                                  "Add elementary sentence",
+                                  "Support",
+                                  "Attack",
+                                  "Delete",
+                                  "Match",
+                                  "Properties"};
   EXPECT_EQ(shown(popup), forAssumption);
   Form->Edit1Click();
   EXPECT_EQ(shown(edit), forAssumption);

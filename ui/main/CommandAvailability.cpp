@@ -10,10 +10,13 @@ TMenuItemStates::TMenuItemStates() { Show(C::Addstatement); }
 namespace {
 
 void MouseDownOn(TMenuItemStates& menu, const TKarvelSentence& s) {
+  // Match is offered for a sentence without variables, which can be an
+  // instance of a template; Instantiate has no behaviour and is never shown.
   if (!s.Variables.empty()) {
     menu.Hide(C::Match);
   } else {
     menu.Hide(C::Instantiate);
+    menu.Show(C::Match);
   }
   menu.Show(C::Changeelementarysentence, karvel::IsElementary(&s));
   menu.Show(C::Addconjunct, karvel::IsConditional(&s));

@@ -35,6 +35,8 @@ class QToolButton;
 namespace ostrel {
 
 class TDiagramView;
+class TMatchForm;
+class TPropertiesForm;
 class TSearchProgressDialog;
 namespace diagram {
 class TShapeWithDoubleClicks;
@@ -87,6 +89,19 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
 
   //! The test window Test2Click shows (created after this window).
   void SetTestForm(QWidget* testForm) { FTestForm = testForm; }
+  //! Both "&Properties" items: the selected sentence described in the modal
+  //! properties dialog (empty without a valid selection).
+  void Properties1MenuItemClick();
+  //! Both "&Match" items: the matches of the selected sentence, reported and
+  //! drawn in the match window; nothing without a valid selection.
+  void Match1MenuItemClick();
+  //! Both "In&stantiate" items, which stay hidden: nothing.
+  void Instantiate1MenuItemClick() {}
+  //! The windows those commands use (created after this window).
+  void SetCommandWindows(TPropertiesForm* properties, TMatchForm* match) {
+    FPropertiesForm = properties;
+    FMatchForm = match;
+  }
 
   [[nodiscard]] TheoryDocument& Document() { return FDocument; }
   //! The editing side: marks, the cell of the last press, the commands.
@@ -187,6 +202,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   std::array<TViewText, 2> FViewTexts;
   void SetViewText(TViewText& view, QString text);
   void ShowPendingViewTexts();
+  TPropertiesForm* FPropertiesForm = nullptr;
+  TMatchForm* FMatchForm = nullptr;
   // The progress dialog of the refresh under way, if any.
   TSearchProgressDialog* FSearchDialog = nullptr;
   int FSearchDialogDelayMs = 500;

@@ -54,6 +54,15 @@ void TMainForm::createEditingConnections() {
   for (QAction* item :
        {EditMenuItem(C::Changeelementarysentence), PopupMenuItem(C::Changeelementarysentence)})
     connect(item, &QAction::triggered, this, [this] { FSession.Changeelementarysentence1Click(); });
+  const std::pair<C, void (TMainForm::*)()> windowCommands[] = {
+      {C::Match, &TMainForm::Match1MenuItemClick},
+      {C::Instantiate, &TMainForm::Instantiate1MenuItemClick},
+      {C::Properties, &TMainForm::Properties1MenuItemClick},
+  };
+  for (const auto& [command, handler] : windowCommands) {
+    for (QAction* item : {EditMenuItem(command), PopupMenuItem(command)})
+      connect(item, &QAction::triggered, this, handler);
+  }
 }
 
 // ---- selection ---------------------------------------------------------------

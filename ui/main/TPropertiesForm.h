@@ -8,6 +8,10 @@ class QFrame;
 class QPushButton;
 class QTextEdit;
 
+namespace karvel {
+class TKarvelSentence;
+}
+
 namespace ostrel {
 
 class TPropertiesForm final : public QDialog {
@@ -18,6 +22,10 @@ class TPropertiesForm final : public QDialog {
   TPropertiesForm(const TPropertiesForm&) = delete;
   TPropertiesForm& operator=(const TPropertiesForm&) = delete;
 
+  //! Replaces the text by the description of the sentence (bold headings,
+  //! values indented by four spaces; nothing for null) and shows the dialog
+  //! modally until "&Ok" closes it.
+  void ShowProperties(const karvel::TKarvelSentence* sentence);
   //! Closes the dialog.
   void Button1Click();
   //! The dialog closes only through "&Ok": Escape and the window manager's

@@ -2,17 +2,25 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <string>
+#include <vector>
+
+#include "DisplayText.h"
+#include "DrawUnit.h"
+#include "MatchCommand.h"
 #include "StatusPanels.h"
 #include "TDiagramView.h"
 #include "WindowFont.h"
 
 namespace ostrel {
 
-TMatchForm::TMatchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TMatchForm::TMatchForm(QWidget* parent)
+    : QWidget(parent, Qt::Window), FTheory(std::make_unique<karvel::TKarvelTheory>()) {
   setObjectName(QStringLiteral("MatchForm"));
   setFont(WindowFont());
   setWindowTitle(QStringLiteral("Match"));
@@ -28,6 +36,8 @@ TMatchForm::TMatchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(MainStatusBar);
 }
 
+TMatchForm::~TMatchForm() = default;
+
 void TMatchForm::createPages() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -38,6 +48,7 @@ void TMatchForm::createPages() {
   textLayout->setContentsMargins(0, 0, 0, 0);
   RichEdit1 = new QTextEdit(TabSheet1);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->setAcceptRichText(false);
   RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -61,6 +72,35 @@ void TMatchForm::createStatusBar() {
   MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
   MainStatusBar->setSizeGripEnabled(false);
   FStatusPanels = AddStatusPanels(*MainStatusBar);
+}
+
+void TMatchForm::ShowMatches(std::string_view text, karvel::TKarvelTheory& theory,
+                             const diagram::TDiagramOptions& options) {
+  auto drawingTheory = std::make_unique<karvel::TKarvelTheory>();
+  TMatchResult result = MatchSentence(text, theory, drawingTheory->Arena());
+
+  // One paragraph per line; the closing empty line is the last paragraph.
+  QStringList report;
+  for (const std::string& line : MatchReportLines(text, result)) report << diagram::DisplayText(line);
+  RichEdit1->setPlainText(report.join(QLatin1Char('\n')));
+
+  diagram::RemoveDiagramItems(ScrollBox1->Scene());
+  FInstances = std::move(result.Instances);
+  const std::size_t instances = FInstances.size();
+  karvel::TSentenceCollector parts(FInstances);
+  for (std::size_t i = 0; i < instances; ++i) {
+    karvel::TKarvelSentence* instance = FInstances[i];
+    parts.Collect(instance);
+    if (instance->IsAssumption) instance->IsJustified = true;
+  }
+  diagram::DrawDiagramInto(ScrollBox1->Scene(), FInstances, 0, 0, *drawingTheory, options, FDiagramSentences);
+  // Nothing shows the previous run's instances any more.
+  FTheory = std::move(drawingTheory);
+  ScrollBox1->UpdateExtent();
+
+  show();
+  raise();
+  activateWindow();
 }
 
 }  // namespace ostrel

@@ -18,6 +18,10 @@ class TTestForm final : public QWidget {
   TTestForm(const TTestForm&) = delete;
   TTestForm& operator=(const TTestForm&) = delete;
 
+  //! Matches Edit2's text against the template in Edit1 and lists the
+  //! template's variables, each with ": " and its value when it matched.
+  void Button1Click();
+
  private:
   void createControls();
 
