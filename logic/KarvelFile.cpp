@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <initializer_list>
 #include <string>
 
 #include "KarvelSyntax.h"
@@ -60,7 +61,7 @@ mode_t DefaultFileMode() {
 TFileError::TFileError(TKind kind, std::string fileName)
     : std::runtime_error(MessageFor(kind, fileName)), FKind(kind), FFileName(std::move(fileName)) {}
 
-void TKarvelFile::LoadFromFile(const std::string& fileName) {
+std::string ReadFileBytes(const std::string& fileName) {
   TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
@@ -77,14 +78,15 @@ void TKarvelFile::LoadFromFile(const std::string& fileName) {
     }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
-  LoadFromBytes(bytes);
+  return bytes;
 }
+
+void TKarvelFile::LoadFromFile(const std::string& fileName) { LoadFromBytes(ReadFileBytes(fileName)); }
 
 void TKarvelFile::LoadFromBytes(std::string_view bytes) {
   // The text ends at a NUL byte; every line (ended by CR LF, CR or LF) is
   // joined again with CR LF.
-  if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos)
-    bytes = bytes.substr(0, nul);
+  if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
   std::string joined;
   joined.reserve(bytes.size() + bytes.size() / 16 + 2);
   std::size_t i = 0;
@@ -105,7 +107,8 @@ void TKarvelFile::LoadFromBytes(std::string_view bytes) {
   Text.append("\r\n");
 }
 
-void TKarvelFile::SaveToFile(const std::string& fileName, bool flushToDisk) const {
+void WriteFileAtomically(const std::string& fileName, std::initializer_list<std::string_view> pieces,
+                         bool flushToDisk) {
   // Write a sibling temporary file and rename it over the target, so that an
   // interrupted write never leaves a half-written file and a symbolic link
   // at the target is replaced rather than written through. Flushing costs
@@ -121,17 +124,20 @@ void TKarvelFile::SaveToFile(const std::string& fileName, bool flushToDisk) cons
   const mode_t mode = (::lstat(fileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
                           ? (existing.st_mode & 07777)
                           : DefaultFileMode();
-  const bool written = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), Text) &&
-                       WriteAll(fd.Get(), "\r\n") && (!flushToDisk || ::fdatasync(fd.Get()) == 0) &&
-                       fd.Close();
+  bool written = ::fchmod(fd.Get(), mode) == 0;
+  for (std::string_view piece : pieces) written = written && WriteAll(fd.Get(), piece);
+  written = written && (!flushToDisk || ::fdatasync(fd.Get()) == 0) && fd.Close();
   if (!written || ::rename(temp.c_str(), fileName.c_str()) != 0) {
     ::unlink(temp.c_str());
     throw TFileError(TFileError::TKind::Create, fileName);
   }
 }
 
-bool TextAfterTag(std::string_view text, std::string_view tag, int& position,
-                  std::string_view& rest) {
+void TKarvelFile::SaveToFile(const std::string& fileName, bool flushToDisk) const {
+  WriteFileAtomically(fileName, {Text, "\r\n"}, flushToDisk);
+}
+
+bool TextAfterTag(std::string_view text, std::string_view tag, int& position, std::string_view& rest) {
   const std::size_t found = text.find(tag);
   if (found == std::string_view::npos) {
     position = 0;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -45,10 +46,16 @@ class TKarvelFile {
   void SaveToFile(const std::string& fileName, bool flushToDisk = false) const;
 };
 
+//! The bytes of a file as they are. Throws TFileError(Open).
+std::string ReadFileBytes(const std::string& fileName);
+//! Writes the pieces one after another, replacing the target atomically.
+//! Throws TFileError(Create).
+void WriteFileAtomically(const std::string& fileName, std::initializer_list<std::string_view> pieces,
+                         bool flushToDisk = false);
+
 //! Position (1-based, 0 if none) of the first tag in text; on success rest is
 //! the trimmed text after it, otherwise rest is text.
-bool TextAfterTag(std::string_view text, std::string_view tag, int& position,
-                  std::string_view& rest);
+bool TextAfterTag(std::string_view text, std::string_view tag, int& position, std::string_view& rest);
 
 //! Called while a search runs with the number of interpretations found so
 //! far, often enough to keep a window responsive; false stops the search.
@@ -80,8 +87,8 @@ class TKarvelTheory {
   //! Removes duplicates from both lists, then writes the flagged entries.
   void SaveToKarvelFile(TKarvelFile& file);
   //! Reads one sentence element from the front of text.
-  bool ReadTaggedSentence(std::string_view text, TKarvelSentence*& sentence,
-                          std::string_view& rest, bool parseSentences = true);
+  bool ReadTaggedSentence(std::string_view text, TKarvelSentence*& sentence, std::string_view& rest,
+                          bool parseSentences = true);
   //! Sets IsAssumption on every part that equals an assumption.
   void MarkAssumptionsIn(const TListOfKarvelSentences& sentences);
   void MarkAssumptions();

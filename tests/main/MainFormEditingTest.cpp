@@ -16,6 +16,7 @@
 
 #include "../logic/TestTheory.h"
 #include "DrawUnit.h"
+#include "EditingWindowTest.h"
 #include "GuiTestSupport.h"
 #include "TDiagramView.h"
 #include "TMainForm.h"
@@ -30,58 +31,7 @@ using karvel::testing::Texts;
 using testing::TScriptedDialogs;
 using V = std::vector<std::string>;
 
-class MainFormEditingTest : public testing::TWorkingDirectoryTest {
- protected:
-  void SetUp() override {
-    TWorkingDirectoryTest::SetUp();
-    Form = std::make_unique<TMainForm>(Dialogs.Dialogs());
-    Form->show();
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-    View = Form->findChild<TDiagramView*>(QStringLiteral("ScrollBox1"));
-    Editor = Form->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-    ASSERT_NE(View, nullptr);
-    ASSERT_NE(Editor, nullptr);
-  }
-  void TearDown() override {
-    Form.reset();
-    TWorkingDirectoryTest::TearDown();
-  }
-  void OpenTheory(const V& assumptions, const V& issues = {}) {
-    Dialogs.FilesToOpen.push_back(
-        WriteFile(QStringLiteral("theory.kvl"), ElementaryFile(assumptions, issues)));
-    Form->Open1Click();
-  }
-  std::vector<diagram::TShapeWithDoubleClicks*> Boxes() const {
-    std::vector<diagram::TShapeWithDoubleClicks*> boxes;
-    for (QGraphicsItem* item : View->Scene().items(Qt::AscendingOrder))
-      if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item); shape && shape->IsBox())
-        boxes.push_back(shape);
-    return boxes;
-  }
-  diagram::TShapeWithDoubleClicks* BoxOf(const std::string& text) const {
-    for (auto* box : Boxes())
-      if (diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text) return box;
-    return nullptr;
-  }
-  // A press at a diagram point, wherever the view is scrolled.
-  void PressAt(QPoint diagramPoint, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(View->viewport(), button, {}, View->mapFromScene(diagramPoint));
-    QTest::mouseRelease(View->viewport(), button, {}, View->mapFromScene(diagramPoint));
-  }
-  void PressOn(const std::string& text) {
-    auto* box = BoxOf(text);
-    ASSERT_NE(box, nullptr) << text;
-    PressAt(box->Rect().topLeft() + QPoint(4, 10));
-  }
-  V Assumptions() { return Texts(Form->Document().Theory().Assumptions); }
-  V Issues() { return Texts(Form->Document().Theory().Issues); }
-
-  TScriptedDialogs Dialogs;
-  std::unique_ptr<TMainForm> Form;
-  TDiagramView* View = nullptr;
-  QComboBox* Editor = nullptr;
-};
+class MainFormEditingTest : public testing::TEditingWindowTest {};
 
 TEST_F(MainFormEditingTest, SupportTypedIntoTheEditorAndCommittedWithEnter) {
   OpenTheory({"a", "b"});

@@ -144,6 +144,12 @@ void TEditSession::MouseDownOnFreeArea(int x, int y) {
   FHost.SetStatusPanel(0, CellText(MouseColumn, MouseRow));
 }
 
+void TEditSession::SelectNothing() {
+  FHost.SetSelection(-1);
+  ostrel::MouseDownOnFreeArea(FMenus);
+  ApplyMenus();
+}
+
 void TEditSession::DoubleClick(int box) {
   if (FHost.Selection() == -1) {
     Addstatement1Click();

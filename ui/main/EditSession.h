@@ -88,6 +88,9 @@ class TEditSession {
   void MouseDownOnShape(int tag, int x, int y);
   //! A press on the free area of the diagram.
   void MouseDownOnFreeArea(int x, int y);
+  //! No selection, and the menus of the free area: what was selected may
+  //! be another sentence, or none, after the file has been replaced.
+  void SelectNothing();
   //! A double click that followed a press; box is the pressed box's index
   //! in creation order, or -1 on the free area.
   void DoubleClick(int box);

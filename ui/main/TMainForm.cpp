@@ -150,6 +150,7 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), F
   createStatusBar();
   createStatusIcons();
   createEditingConnections();
+  createHistoryKeys();
   FormCreate();
 }
 
@@ -158,11 +159,11 @@ TMainForm::~TMainForm() = default;
 void TMainForm::createActions() {
   New1 = new QAction(tr("&New"), this);
   New1->setObjectName(QStringLiteral("New1"));
-  connect(New1, &QAction::triggered, this, &TMainForm::New1Click);
+  connect(New1, &QAction::triggered, this, [this] { AsStep([this] { New1Click(); }); });
 
   Open1 = new QAction(tr("&Open..."), this);
   Open1->setObjectName(QStringLiteral("Open1"));
-  connect(Open1, &QAction::triggered, this, &TMainForm::Open1Click);
+  connect(Open1, &QAction::triggered, this, [this] { AsStep([this] { Open1Click(); }); });
 
   Saveas1 = new QAction(tr("Save &as..."), this);
   Saveas1->setObjectName(QStringLiteral("Saveas1"));
@@ -172,19 +173,22 @@ void TMainForm::createActions() {
   Showstructureonly1 = new QAction(tr("&Show structure only"), this);
   Showstructureonly1->setObjectName(QStringLiteral("Showstructureonly1"));
   Showstructureonly1->setCheckable(true);
-  connect(Showstructureonly1, &QAction::triggered, this, &TMainForm::Showstructureonly1Click);
+  connect(Showstructureonly1, &QAction::triggered, this,
+          [this] { AsStep([this] { Showstructureonly1Click(); }); });
 
   Parsesentences1 = new QAction(tr("&Parse sentences"), this);
   Parsesentences1->setObjectName(QStringLiteral("Parsesentences1"));
   Parsesentences1->setCheckable(true);
   Parsesentences1->setChecked(true);
-  connect(Parsesentences1, &QAction::triggered, this, &TMainForm::Parsesentences1Click);
+  connect(Parsesentences1, &QAction::triggered, this,
+          [this] { AsStep([this] { Parsesentences1Click(); }, /*parseToggled=*/true); });
 
   Showdialecticalnegations1 = new QAction(tr("Show dialectical &negations"), this);
   Showdialecticalnegations1->setObjectName(QStringLiteral("Showdialecticalnegations1"));
   Showdialecticalnegations1->setCheckable(true);
   Showdialecticalnegations1->setChecked(true);
-  connect(Showdialecticalnegations1, &QAction::triggered, this, &TMainForm::Showdialecticalnegations1Click);
+  connect(Showdialecticalnegations1, &QAction::triggered, this,
+          [this] { AsStep([this] { Showdialecticalnegations1Click(); }); });
 
   Test2 = new QAction(tr("&Test"), this);
   Test2->setObjectName(QStringLiteral("Test2"));
@@ -204,6 +208,7 @@ void TMainForm::createMenus() {
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  createHistoryItems();
 
   int command = 0;
   for (const TEditItemEntry& entry : kEditItems) {
@@ -378,7 +383,13 @@ void TMainForm::FormCreate() {
   FSession.Marks.AddingSupportOrAttack = false;
   FSession.MouseColumn = -1;
   FSession.MouseRow = -1;
+  // The start-up's New replaces whatever the last session left in the
+  // working file; that argument stays one Undo away.
+  std::optional<TWorkingState> previous = PreviousSessionState();
   New1Click();
+  if (previous && FHistory.Record(std::move(*previous), CurrentWorkingState()))
+    SetStatusPanel(1, "The previous working file was replaced; Undo brings it back.");
+  UpdateHistoryItems();
 }
 
 void TMainForm::New1Click() {
@@ -498,8 +509,8 @@ void TMainForm::EmptyTextViews() {
 void TMainForm::FillTextViews() {
   SetViewText(FViewTexts[0], JoinLines(FDocument.FileLines()));
   SetViewText(FViewTexts[1], JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
-    if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
-  })));
+                if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
+              })));
 }
 
 void TMainForm::SetViewText(TViewText& view, QString text) {
@@ -529,8 +540,8 @@ void TMainForm::ShowPendingViewTexts() {
 }
 
 void TMainForm::DrawArgumentDiagram() {
-  diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(), DiagramOptions(),
-                         FDiagramItems);
+  diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(),
+                         DiagramOptions(), FDiagramItems);
   CollectDiagramBoxes(FDiagramItems);
   UpdateSelectionMark();
   // The drawing set the extent; the editor follows it.

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "EditSession.h"
 #include "RefreshCycle.h"
 #include "TheoryDocument.h"
+#include "UndoHistory.h"
 
 class QAction;
 class QActionGroup;
@@ -87,6 +89,12 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   //! Shows the matcher test window without waiting for it.
   void Test2Click();
 
+  //! Edit > Undo: the working file and caption before the last step, reloaded.
+  void Undo1Click();
+  //! Edit > Redo: the working file and caption after the step undone last.
+  void Redo1Click();
+  [[nodiscard]] const TUndoHistory& History() const { return FHistory; }
+
   //! The test window Test2Click shows (created after this window).
   void SetTestForm(QWidget* testForm) { FTestForm = testForm; }
   //! Both "&Properties" items: the selected sentence described in the modal
@@ -147,6 +155,21 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   //! row, else its connector lines, else all its boxes.
   void UpdateSelectionMark();
   void createEditingConnections();
+  void createHistoryItems();
+  void createHistoryKeys();
+  //! Runs one user action and records it as a step once the action is over:
+  //! a two-phase command's step runs from its first phase to Enter or Escape.
+  //! parseToggled: the Parse sentences mark was inverted before the action
+  //! ran, and the state before it is the one with the old mark.
+  void AsStep(const std::function<void()>& action, bool parseToggled = false);
+  //! An editor is open or a command waits: the history stays out of the way.
+  [[nodiscard]] bool StepUnderWay() const;
+  [[nodiscard]] TWorkingState CurrentWorkingState() const;
+  void RestoreWorkingState(const TWorkingState& state);
+  //! Shows Undo and Redo exactly when they can act.
+  void UpdateHistoryItems();
+  //! Before the start-up's File > New: the state worth keeping, if any.
+  [[nodiscard]] std::optional<TWorkingState> PreviousSessionState() const;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   // TEditHost
@@ -182,6 +205,10 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   TDialogs FDialogs;
   TheoryDocument FDocument;
   TEditSession FSession{FDocument, *this};
+  TUndoHistory FHistory;
+  // The state before the step under way, while one is.
+  std::optional<TWorkingState> FStepBefore;
+  int FStepDepth = 0;
   // The diagram's items in creation order.
   std::vector<QGraphicsItem*> FDiagramItems;
   // The diagram's sentence boxes in creation order.
@@ -222,6 +249,11 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   QAction* Parsesentences1 = nullptr;
   QAction* Showdialecticalnegations1 = nullptr;
   QAction* Test2 = nullptr;
+  QAction* Undo2MenuItem = nullptr;
+  QAction* Redo2MenuItem = nullptr;
+  QAction* Undo1MenuItem = nullptr;
+  QAction* Redo1MenuItem = nullptr;
+  std::array<QAction*, 2> FHistorySeparators{};
   std::array<QAction*, kEditCommandCount> FEditMenuItems{};
   std::array<QAction*, kEditCommandCount> FPopupMenuItems{};
 

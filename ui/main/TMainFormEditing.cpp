@@ -49,11 +49,13 @@ void TMainForm::createEditingConnections() {
   };
   for (const auto& [command, handler] : handlers) {
     for (QAction* item : {EditMenuItem(command), PopupMenuItem(command)})
-      connect(item, &QAction::triggered, this, [this, h = handler] { (FSession.*h)(); });
+      connect(item, &QAction::triggered, this,
+              [this, h = handler] { AsStep([this, h] { (FSession.*h)(); }); });
   }
   for (QAction* item :
        {EditMenuItem(C::Changeelementarysentence), PopupMenuItem(C::Changeelementarysentence)})
-    connect(item, &QAction::triggered, this, [this] { FSession.Changeelementarysentence1Click(); });
+    connect(item, &QAction::triggered, this,
+            [this] { AsStep([this] { FSession.Changeelementarysentence1Click(); }); });
   const std::pair<C, void (TMainForm::*)()> windowCommands[] = {
       {C::Match, &TMainForm::Match1MenuItemClick},
       {C::Instantiate, &TMainForm::Instantiate1MenuItemClick},
@@ -91,7 +93,7 @@ void TMainForm::ScrollBox1DblClick(QPoint point) {
   if (QApplication::activeWindow() != this) return;
   const diagram::TDiagramHit hit = diagram::DiagramHitAt(ScrollBox1->Scene(), point);
   if (hit.Target == diagram::TDiagramHitTarget::None) {
-    FSession.DoubleClick(-1);
+    AsStep([this] { FSession.DoubleClick(-1); });
     return;
   }
   if (hit.Target != diagram::TDiagramHitTarget::Box) return;  // connectors take no double click
@@ -101,14 +103,14 @@ void TMainForm::ScrollBox1DblClick(QPoint point) {
       box = static_cast<int>(i);
     }
   }
-  FSession.DoubleClick(box);
+  AsStep([this, box] { FSession.DoubleClick(box); });
 }
 
 // ---- the in-place editor -----------------------------------------------------
 
 bool TMainForm::ComboBox1KeyDown(int key) {
   if (key == Qt::Key_Escape) {
-    FSession.EscapePressed();
+    AsStep([this] { FSession.EscapePressed(); });
     return true;
   }
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
@@ -124,7 +126,7 @@ bool TMainForm::ComboBox1KeyDown(int key) {
     const QByteArray utf8 = shown.toUtf8();
     bytes.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
   }
-  FSession.EnterPressed(bytes);
+  AsStep([this, &bytes] { FSession.EnterPressed(bytes); });
   return true;
 }
 
@@ -161,11 +163,13 @@ void TMainForm::OpenEditor(const TEditorPlacement& placement, std::string_view t
   ComboBox1->setFocus();
   // An editor below the last row must be reachable by scrolling.
   ScrollBox1->UpdateExtent();
+  UpdateHistoryItems();
 }
 
 void TMainForm::HideEditor() {
   ComboBox1->hide();
   ScrollBox1->UpdateExtent();
+  UpdateHistoryItems();
 }
 
 // ---- the host of the editing session -----------------------------------------------
