@@ -9,9 +9,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "KarvelInternal.h"
 #include "KarvelInterpretationSearch.h"
 #include "KarvelSyntax.h"
-#include "KarvelInternal.h"
 #include "KarvelTheory.h"
 
 namespace karvel {
@@ -27,8 +27,7 @@ namespace {
 class THornClosure {
  public:
   explicit THornClosure(const TTextGraph& graph)
-      : FGraph(graph), FIn(graph.Size(), false), FBase(graph.Size(), false),
-        FMissing(graph.Size(), 0) {
+      : FGraph(graph), FIn(graph.Size(), false), FBase(graph.Size(), false), FMissing(graph.Size(), 0) {
     for (int id = 0; id < graph.Size(); ++id)
       if (graph.Rule(id)) FMissing[id] = graph.BodySize(id);
   }
@@ -211,7 +210,6 @@ class TInterpretationSearch {
   }
 
  private:
-
   // Depth-first over the undecided assumptions with an explicit stack, so
   // that long chains of undecided assumptions cannot exhaust the call stack.
   void Decide() {
@@ -416,14 +414,23 @@ void TKarvelTheory::SetStatuses(const TListOfKarvelSentences& interpretation) {
   for (auto* s : Issues) ForEachCollected(s, assign);
 }
 
-void TKarvelTheory::StatusesOf(const TListOfKarvelSentences& interpretation, std::vector<TStatus>& assumptions,
-                               std::vector<TStatus>& issues) const {
+TListOfKarvelSentences TKarvelTheory::StatusSentences() const {
+  TListOfKarvelSentences visited;
+  const auto add = [&visited](TKarvelSentence* s) { visited.push_back(s); };
+  for (auto* s : Assumptions) ForEachCollected(s, add);
+  for (auto* s : Issues) ForEachCollected(s, add);
+  return visited;
+}
+
+void TKarvelTheory::StatusesOf(const TListOfKarvelSentences& interpretation,
+                               std::vector<TStatus>& assumptions, std::vector<TStatus>& issues) const {
   // A status depends on the text alone, so the parts need no visit.
   const TClosureTexts texts(interpretation);
   const auto fill = [&texts](const TListOfKarvelSentences& sentences, std::vector<TStatus>& statuses) {
     statuses.clear();
     statuses.reserve(sentences.size());
-    for (const auto* s : sentences) statuses.push_back({texts.Derived.Contains(s->Text), texts.Negated.Contains(s->Text)});
+    for (const auto* s : sentences)
+      statuses.push_back({texts.Derived.Contains(s->Text), texts.Negated.Contains(s->Text)});
   };
   fill(Assumptions, assumptions);
   fill(Issues, issues);

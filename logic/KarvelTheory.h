@@ -114,6 +114,8 @@ class TKarvelTheory {
                                        const TSearchProgress& progress = {});
   //! Justified / defeated flags of every assumption, issue and part.
   void SetStatuses(const TListOfKarvelSentences& interpretation);
+  //! Every sentence SetStatuses gives flags, in the order it visits them.
+  [[nodiscard]] TListOfKarvelSentences StatusSentences() const;
   //! The flags SetStatuses would give the assumptions and the issues
   //! themselves (their parts aside), in list order, changing nothing.
   struct TStatus {

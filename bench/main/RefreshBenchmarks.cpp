@@ -34,11 +34,16 @@ enum TArgument { Realistic1000, Realistic10000, Conflicts12, Chain10000, Grid5 }
 
 std::vector<std::string> ArgumentTexts(TArgument argument) {
   switch (argument) {
-    case Realistic1000: return families::RealisticArgument(1000, 3, 1);
-    case Realistic10000: return families::RealisticArgument(10000, 3, 1);
-    case Conflicts12: return families::IndependentConflicts(12);
-    case Chain10000: return families::AttackChain(10000);
-    case Grid5: return families::MutualGrid(5);
+    case Realistic1000:
+      return families::RealisticArgument(1000, 3, 1);
+    case Realistic10000:
+      return families::RealisticArgument(10000, 3, 1);
+    case Conflicts12:
+      return families::IndependentConflicts(12);
+    case Chain10000:
+      return families::AttackChain(10000);
+    case Grid5:
+      return families::MutualGrid(5);
   }
   return {};
 }
@@ -46,10 +51,14 @@ std::vector<std::string> ArgumentTexts(TArgument argument) {
 std::size_t ExpectedInterpretations(TArgument argument) {
   switch (argument) {
     case Realistic1000:
-    case Realistic10000: return 8;
-    case Conflicts12: return 4096;
-    case Chain10000: return 1;
-    case Grid5: return 358;
+    case Realistic10000:
+      return 8;
+    case Conflicts12:
+      return 4096;
+    case Chain10000:
+      return 1;
+    case Grid5:
+      return 358;
   }
   return 0;
 }
@@ -121,6 +130,17 @@ void BM_InterpretationButtonUntilIdle(benchmark::State& state) {
   }
 }
 
+// A point inside the first box of the sentence with this text.
+QPoint BoxPoint(ostrel::TDiagramView& view, const std::string& text) {
+  for (QGraphicsItem* item : view.Scene().items(Qt::AscendingOrder)) {
+    auto* box = qgraphicsitem_cast<ostrel::diagram::TShapeWithDoubleClicks*>(item);
+    if (box != nullptr && box->IsBox() &&
+        ostrel::diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text)
+      return box->Rect().topLeft() + QPoint(4, 10);
+  }
+  return {-1, -1};
+}
+
 // Support on a claim in the middle of the argument, a reason typed and
 // committed with Enter: the command's refreshes and what follows them. The
 // argument gains the reason and the rule (the claim becomes an issue).
@@ -137,16 +157,7 @@ void BM_SupportAndEnterUntilIdle(benchmark::State& state) {
     form.LoadTheoryFile(fileName);
     SettleUntilIdle();
     before = form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size();
-    QPoint target(-1, -1);
-    for (QGraphicsItem* item : view->Scene().items(Qt::AscendingOrder)) {
-      auto* box = qgraphicsitem_cast<ostrel::diagram::TShapeWithDoubleClicks*>(item);
-      if (box != nullptr && box->IsBox() &&
-          ostrel::diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == "claim 5000") {
-        target = box->Rect().topLeft() + QPoint(4, 10);
-        break;
-      }
-    }
-    form.ScrollBox1MouseDown(target);
+    form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
     if (form.StatusPanelText(1) != QStringLiteral("claim 5000")) {
       state.SkipWithError("the target box could not be selected");
       return;
@@ -160,7 +171,40 @@ void BM_SupportAndEnterUntilIdle(benchmark::State& state) {
     state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
     after = form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size();
   }
-  if (editor->isVisible() || after != before + 2) state.SkipWithError("Support did not add the reason and its rule");
+  if (editor->isVisible() || after != before + 2)
+    state.SkipWithError("Support did not add the reason and its rule");
+}
+
+// Undo and Redo of a Delete on the realistic 10,000-sentence argument, in
+// turn: each is one refresh of the argument, to compare with a plain one.
+void BM_UndoRedoUntilIdle(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  ostrel::TMainForm& form = *fixture.Form;
+  form.LoadTheoryFile(WriteArgument(fixture, Realistic10000));
+  SettleUntilIdle();
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);
+  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
+  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
+  form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
+  SettleUntilIdle();
+  if (!form.History().CanUndo()) {
+    state.SkipWithError("Delete left no step to undo");
+    return;
+  }
+  for (auto _ : state) {
+    const bool undo = form.History().CanUndo();
+    const TClock::time_point start = TClock::now();
+    if (undo) {
+      form.Undo1Click();
+    } else {
+      form.Redo1Click();
+    }
+    const TClock::time_point idle = SettleUntilIdle();
+    state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
+  }
+  if (form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size() < 9000)
+    state.SkipWithError("the argument did not reload as expected");
 }
 
 BENCHMARK(BM_RefreshUntilIdle)
@@ -172,6 +216,7 @@ BENCHMARK(BM_RefreshUntilIdle)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SupportAndEnterUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InterpretationButtonUntilIdle)
     ->ArgName("argument")
     ->Arg(Realistic10000)

@@ -4,8 +4,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QMenu>
 #include <QGraphicsScene>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -18,20 +18,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "../logic/TestTheory.h"
-#include "GuiTestSupport.h"
 #include "DrawUnit.h"
+#include "GuiTestSupport.h"
 #include "TDiagramLabel.h"
 #include "TDiagramView.h"
 #include "TLine.h"
+#include "TMainForm.h"
 #include "TShapeWithDoubleClicks.h"
 #include "TStatusImage.h"
-#include "TMainForm.h"
 
 namespace ostrel {
 namespace {
@@ -405,8 +406,8 @@ TEST_F(MainFormTest, MenusAndToolBarButtons) {
   EXPECT_EQ(texts(Child<QMenu>("PopupMenu1")->actions()), commands);
   for (QAction* item : Child<QMenu>("Edit1")->actions()) {
     // Nothing to undo yet: the history's items and their separator are hidden.
-    const bool shown = (item->isSeparator() && item->objectName() != "N13") ||
-                       item->objectName() == "Addstatement2MenuITem";
+    const bool shown =
+        (item->isSeparator() && item->objectName() != "N13") || item->objectName() == "Addstatement2MenuITem";
     EXPECT_EQ(item->isVisible(), shown) << item->objectName().toStdString();
   }
   EXPECT_EQ(Form->PopupMenuItem(TEditCommand::Givesupport)->objectName(), "Givesupport1MenuItem");
@@ -480,7 +481,6 @@ TEST_F(MainFormTest, CancelInTheSearchDialogKeepsWhatWasFoundAndSaysSo) {
   EXPECT_EQ(Form->InterpretationButtons().size(), found >= 2 ? static_cast<qsizetype>(found) : 0);
   EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr) << "the dialog goes with its refresh";
 }
-
 
 // --- The refresh at scale: views filled when shown, buttons kept, items updated in place ---
 
@@ -562,8 +562,15 @@ TEST_F(MainFormTest, ThousandsOfButtonsCanAllBeReached) {
 // Every item of a scene, in stacking order, with all it shows and is.
 QStringList SceneState(QGraphicsScene& scene) {
   QStringList state;
-  const auto rect = [](const QRect& r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
-  for (QGraphicsItem* item : scene.items(Qt::AscendingOrder)) {
+  const auto rect = [](const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  };
+  // Without a spatial index the scene lists its items as they were added;
+  // they stack by z-value first.
+  QList<QGraphicsItem*> items = scene.items(Qt::AscendingOrder);
+  std::stable_sort(items.begin(), items.end(),
+                   [](const QGraphicsItem* a, const QGraphicsItem* b) { return a->zValue() < b->zValue(); });
+  for (QGraphicsItem* item : items) {
     QString line = QString::number(item->type()) + (item->isVisible() ? " shown " : " hidden ");
     if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item)) {
       line += QStringLiteral("%1 %2 %3 tag %4 box %5 %6,%7")
@@ -615,6 +622,34 @@ TEST_F(MainFormTest, AButtonRedrawsExactlyAsAFreshDrawingWould) {
   EXPECT_EQ(second, fresh());
   Form->InterpretationButtons().at(0)->trigger();
   EXPECT_EQ(SceneState(shown), first);
+  // Shown before: the statuses come back without closing the interpretation anew.
+  Form->InterpretationButtons().at(1)->trigger();
+  EXPECT_EQ(SceneState(shown), second);
+}
+
+TEST_F(MainFormTest, ARefreshReusingTheItemsOfAnotherDrawingDrawsAsAFreshDrawingWould) {
+  QGraphicsScene& shown = Child<TDiagramView>("ScrollBox1")->Scene();
+  const auto fresh = [this] {
+    QGraphicsScene scene;
+    karvel::TListOfKarvelSentences drawn;
+    diagram::DrawDiagramInto(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                             Form->DiagramOptions(), drawn);
+    return SceneState(scene);
+  };
+  std::vector<std::string> many;
+  for (int i = 0; i < 200; ++i)
+    many.push_back("if(p" + std::to_string(i) + ", x(q" + std::to_string(i) + "))");
+  // Growing, shrinking by a few items, by very many, and changing kinds of
+  // controls in the middle: each keeps the order a fresh drawing stacks in.
+  const std::vector<std::vector<std::string>> theories{
+      {"a", "b"}, {"p", "if(p, q)", "x(q)", "if(q, r)"},   {"if(p, q)", "p"}, many,
+      {"a"},      {"q", "if(q, x(p))", "p", "if(p, x(q))"}};
+  for (const auto& theory : theories) {
+    OpenTheory(theory, {"s"});
+    EXPECT_EQ(SceneState(shown), fresh()) << theory.front();
+    for (QGraphicsItem* item : shown.items())
+      EXPECT_TRUE(diagram::IsDiagramItem(item)) << "no item of an earlier drawing is left";
+  }
 }
 
 }  // namespace

@@ -4,10 +4,15 @@
 #include <QCoreApplication>
 #include <QGraphicsScene>
 #include <algorithm>
+#include <array>
 
 #include "DiagramItemTypes.h"
+#include "TDiagramLabel.h"
 #include "TDiagramLayout.h"
+#include "TLine.h"
 #include "TSceneBuilder.h"
+#include "TShapeWithDoubleClicks.h"
+#include "TStatusImage.h"
 
 namespace ostrel::diagram {
 
@@ -70,6 +75,47 @@ class TRecordingSink final : public TDiagramSink {
 
 }  // namespace
 
+namespace {
+
+// Items are reused across drawings by type; controls of one type share one.
+constexpr std::size_t kItemTypes = 4;
+
+std::size_t TypeIndexOf(const QGraphicsItem* item) {
+  switch (item->type()) {
+    case TStatusImage::Type:
+      return 0;
+    case TDiagramLabel::Type:
+      return 1;
+    case TShapeWithDoubleClicks::Type:
+      return 2;
+    default:
+      return 3;
+  }
+}
+
+std::size_t TypeIndexOf(TControlKind kind) {
+  switch (kind) {
+    case TControlKind::StatusImage:
+      return 0;
+    case TControlKind::Label:
+    case TControlKind::RepetitionMark:
+      return 1;
+    case TControlKind::Box:
+    case TControlKind::ConnectorLine:
+    case TControlKind::HitStrip:
+      return 2;
+    case TControlKind::Stroke:
+      return 3;
+  }
+  return 3;
+}
+
+// Removing one item searches the scene's lists, so only a few are removed
+// one at a time; beyond that the scene is cleared and the drawing rebuilt.
+constexpr std::size_t kMaxSingleRemovals = 256;
+
+}  // namespace
+
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                    karvel::TKarvelTheory& theory, const TDiagramOptions& options,
                    std::vector<QGraphicsItem*>& items) {
@@ -81,24 +127,57 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
   const std::vector<TDiagramControl>& controls = recording.Controls;
   const bool sameKinds =
-      items.size() == controls.size() &&
-      std::equal(items.begin(), items.end(), controls.begin(), [](const QGraphicsItem* item, const TDiagramControl& c) {
-        return TSceneBuilder::MadeFor(item, c.Kind);
-      });
+      items.size() == controls.size() && std::equal(items.begin(), items.end(), controls.begin(),
+                                                    [](const QGraphicsItem* item, const TDiagramControl& c) {
+                                                      return TSceneBuilder::MadeFor(item, c.Kind);
+                                                    });
   if (sameKinds) {
     for (std::size_t i = 0; i < controls.size(); ++i) builder.Reuse(items[i], controls[i]);
     UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
-  } else {
+    items = builder.Items();
+    return;
+  }
+
+  // Another drawing: each control takes the next unused item of its type,
+  // which is far cheaper than deleting every item and making new ones.
+  std::array<std::vector<QGraphicsItem*>, kItemTypes> pools;
+  for (QGraphicsItem* item : items) pools[TypeIndexOf(item)].push_back(item);
+  std::array<std::size_t, kItemTypes> needed{};
+  for (const TDiagramControl& control : controls) ++needed[TypeIndexOf(control.Kind)];
+  std::size_t surplus = 0;
+  for (std::size_t k = 0; k < kItemTypes; ++k)
+    surplus += pools[k].size() - std::min(pools[k].size(), needed[k]);
+  if (surplus > kMaxSingleRemovals) {
     RemoveDiagramItems(container);
     for (const TDiagramControl& control : controls) builder.Add(control);
     ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
+    items = builder.Items();
+    return;
   }
+  std::array<std::size_t, kItemTypes> used{};
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const std::size_t k = TypeIndexOf(controls[i].Kind);
+    if (used[k] < pools[k].size()) {
+      QGraphicsItem* item = pools[k][used[k]++];
+      builder.Reuse(item, controls[i]);
+    } else {
+      builder.Add(controls[i]);
+    }
+    // Reused items were created in another order: the stacking follows the
+    // controls, as in a fresh drawing.
+    builder.Items().back()->setZValue(static_cast<qreal>(i));
+  }
+  for (std::size_t k = 0; k < kItemTypes; ++k) {
+    for (std::size_t j = pools[k].size(); j-- > used[k];) delete pools[k][j];
+  }
+  UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
   items = builder.Items();
 }
 
 void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
                  int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options) {
-  DiagramRowCount = DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
+  DiagramRowCount =
+      DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
 }
 
 }  // namespace ostrel::diagram

@@ -33,7 +33,9 @@ void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences
 //! DrawDiagram from row 0, column 0 into a container that holds only the
 //! diagram's items, given the current ones in creation order (replaced by the
 //! new ones). When the new drawing has the same controls in the same order,
-//! as after a change of interpretation, the items are updated in place.
+//! as after a change of interpretation, the items are updated in place;
+//! otherwise the controls take over the current items of their type, in
+//! order, and stack as a fresh drawing's would.
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                    karvel::TKarvelTheory& theory, const TDiagramOptions& options,
                    std::vector<QGraphicsItem*>& items);

@@ -21,13 +21,18 @@ std::size_t IndexOf(TStatusLook look) { return static_cast<std::size_t>(look); }
 
 QFont StyledFont(QFont font, TStatusLook look) {
   switch (look) {
-    case TStatusLook::Plain: break;
-    case TStatusLook::Justified: font.setBold(true); break;
+    case TStatusLook::Plain:
+      break;
+    case TStatusLook::Justified:
+      font.setBold(true);
+      break;
     case TStatusLook::Defeated:
       font.setBold(true);
       font.setStrikeOut(true);
       break;
-    case TStatusLook::Neither: font.setItalic(true); break;
+    case TStatusLook::Neither:
+      font.setItalic(true);
+      break;
   }
   return font;
 }
@@ -61,7 +66,8 @@ class TTextCache final : public QObject {
 
   TEntry& Find(std::string_view bytes) {
     auto found = FEntries.find(bytes);
-    if (found == FEntries.end()) found = FEntries.emplace(std::string(bytes), TEntry{DisplayText(bytes)}).first;
+    if (found == FEntries.end())
+      found = FEntries.emplace(std::string(bytes), TEntry{DisplayText(bytes)}).first;
     return found->second;
   }
 
@@ -79,22 +85,32 @@ class TTextCache final : public QObject {
 
 TSceneBuilder::TSceneBuilder(QGraphicsScene& scene)
     : FScene(scene),
-      FFonts{StyledFont(scene.font(), TStatusLook::Plain),
-             StyledFont(scene.font(), TStatusLook::Justified),
-             StyledFont(scene.font(), TStatusLook::Defeated),
-             StyledFont(scene.font(), TStatusLook::Neither)},
+      FFonts{StyledFont(scene.font(), TStatusLook::Plain), StyledFont(scene.font(), TStatusLook::Justified),
+             StyledFont(scene.font(), TStatusLook::Defeated), StyledFont(scene.font(), TStatusLook::Neither)},
       FMetrics{QFontMetrics(FFonts[0]), QFontMetrics(FFonts[1]), QFontMetrics(FFonts[2]),
                QFontMetrics(FFonts[3])},
-      FCache(&TTextCache::Of(scene)) {}
+      FCache(&TTextCache::Of(scene)) {
+  // Shared pens: a pen made per item costs an allocation, and comparing
+  // two copies of one pen is a pointer comparison.
+  for (std::size_t i = 0; i < FFonts.size(); ++i) {
+    FPens[i] = QPen(ColorOf(static_cast<TStatusLook>(i)));
+    FPens[i + FFonts.size()] = QPen(ColorOf(static_cast<TStatusLook>(i)));
+    FPens[i + FFonts.size()].setStyle(Qt::DotLine);
+  }
+}
 
 const QFont& TSceneBuilder::FontOf(TStatusLook look) const { return FFonts[IndexOf(look)]; }
 
 QColor TSceneBuilder::ColorOf(TStatusLook look) {
   switch (look) {
-    case TStatusLook::Justified: return QColor(0, 0, 255);
-    case TStatusLook::Defeated: return QColor(255, 0, 0);
-    case TStatusLook::Neither: return QColor(0, 128, 128);
-    case TStatusLook::Plain: break;
+    case TStatusLook::Justified:
+      return QColor(0, 0, 255);
+    case TStatusLook::Defeated:
+      return QColor(255, 0, 0);
+    case TStatusLook::Neither:
+      return QColor(0, 128, 128);
+    case TStatusLook::Plain:
+      break;
   }
   return QColor(0, 0, 0);
 }
@@ -110,13 +126,17 @@ int TSceneBuilder::TextWidth(std::string_view text, TStatusLook look) {
 
 bool TSceneBuilder::MadeFor(const QGraphicsItem* item, TControlKind kind) {
   switch (kind) {
-    case TControlKind::StatusImage: return item->type() == TStatusImage::Type;
+    case TControlKind::StatusImage:
+      return item->type() == TStatusImage::Type;
     case TControlKind::Label:
-    case TControlKind::RepetitionMark: return item->type() == TDiagramLabel::Type;
+    case TControlKind::RepetitionMark:
+      return item->type() == TDiagramLabel::Type;
     case TControlKind::Box:
     case TControlKind::ConnectorLine:
-    case TControlKind::HitStrip: return item->type() == TShapeWithDoubleClicks::Type;
-    case TControlKind::Stroke: return item->type() == TLine::Type;
+    case TControlKind::HitStrip:
+      return item->type() == TShapeWithDoubleClicks::Type;
+    case TControlKind::Stroke:
+      return item->type() == TLine::Type;
   }
   return false;
 }
@@ -124,13 +144,21 @@ bool TSceneBuilder::MadeFor(const QGraphicsItem* item, TControlKind kind) {
 void TSceneBuilder::Add(const TDiagramControl& c) {
   QGraphicsItem* item = nullptr;
   switch (c.Kind) {
-    case TControlKind::StatusImage: item = new TStatusImage(QPoint(), -1); break;
+    case TControlKind::StatusImage:
+      item = new TStatusImage(QPoint(), -1);
+      break;
     case TControlKind::Label:
-    case TControlKind::RepetitionMark: item = new TDiagramLabel(QPoint(), 0, 0, QString(), QFont(), QColor(), false); break;
+    case TControlKind::RepetitionMark:
+      item = new TDiagramLabel(QPoint(), 0, 0, QString(), QFont(), QColor(), false);
+      break;
     case TControlKind::Box:
     case TControlKind::ConnectorLine:
-    case TControlKind::HitStrip: item = new TShapeWithDoubleClicks(QRect(), QPen(), 0); break;
-    case TControlKind::Stroke: item = new TLine(0, 0, 0, 0, QColor(), 0); break;
+    case TControlKind::HitStrip:
+      item = new TShapeWithDoubleClicks(QRect(), QPen(), 0);
+      break;
+    case TControlKind::Stroke:
+      item = new TLine(0, 0, 0, 0, QColor(), 0);
+      break;
   }
   Reuse(item, c);
   FScene.addItem(item);
@@ -153,25 +181,24 @@ void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c) {
     }
     case TControlKind::Box: {
       auto* box = static_cast<TShapeWithDoubleClicks*>(item);
-      box->Reset(rect, QPen(ColorOf(c.Look)), c.Tag);
+      box->Reset(rect, FPens[IndexOf(c.Look)], c.Tag);
       box->SetBoxCell(c.Row, c.Column);
       break;
     }
     case TControlKind::ConnectorLine: {
-      QPen pen(ColorOf(c.Look));
-      if (c.Dotted) pen.setStyle(Qt::DotLine);
-      static_cast<TShapeWithDoubleClicks*>(item)->Reset(rect, pen, c.Tag);
+      static_cast<TShapeWithDoubleClicks*>(item)->Reset(
+          rect, FPens[IndexOf(c.Look) + (c.Dotted ? FFonts.size() : 0)], c.Tag);
       break;
     }
     case TControlKind::HitStrip:
-      static_cast<TShapeWithDoubleClicks*>(item)->Reset(rect, QPen(Qt::NoPen), c.Tag);
+      static_cast<TShapeWithDoubleClicks*>(item)->Reset(rect, FNoPen, c.Tag);
       break;
     case TControlKind::Stroke:
       static_cast<TLine*>(item)->Reset(c.X1, c.Y1, c.X2, c.Y2, ColorOf(c.Look), c.Tag);
       break;
   }
   // A box hidden for the in-place editor comes back with the drawing.
-  item->setVisible(true);
+  if (!item->isVisible()) item->setVisible(true);
   Include(item);
 }
 

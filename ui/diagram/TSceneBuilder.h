@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPen>
 #include <QString>
 #include <array>
 #include <string_view>
@@ -49,6 +50,9 @@ class TSceneBuilder final : public TDiagramSink {
   QGraphicsScene& FScene;
   std::array<QFont, 4> FFonts;
   std::array<QFontMetrics, 4> FMetrics;
+  // Solid pens by look, then dotted ones.
+  std::array<QPen, 8> FPens;
+  QPen FNoPen{Qt::NoPen};
   TTextCache* FCache;
   std::vector<QGraphicsItem*> FItems;
   int FRight = 0, FBottom = 0;

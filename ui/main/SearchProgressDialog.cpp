@@ -21,6 +21,7 @@ TSearchProgressDialog::~TSearchProgressDialog() {
 bool TSearchProgressDialog::ShowWhenDue() {
   if (FDialog != nullptr) return true;
   if (FSinceStart.elapsed() < FDelayMs) return false;
+  if (FBeforeShow) std::exchange(FBeforeShow, nullptr)();
   FDialog = std::make_unique<QProgressDialog>(FOwner);
   FDialog->setObjectName(QStringLiteral("SearchProgressDialog"));
   FDialog->setWindowTitle(QCoreApplication::applicationName());

@@ -10,7 +10,9 @@
 #include <QProgressDialog>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <utility>
 
 class QWidget;
 
@@ -31,6 +33,8 @@ class TSearchProgressDialog {
   void Reporting(std::size_t done);
 
   [[nodiscard]] bool Cancelled() const { return FCancelled; }
+  //! Runs once, just before the dialog shows and events begin to flow.
+  void SetBeforeShow(std::function<void()> beforeShow) { FBeforeShow = std::move(beforeShow); }
 
  private:
   // Shows the dialog once the delay is over; true while it is up.
@@ -45,6 +49,7 @@ class TSearchProgressDialog {
   QElapsedTimer FSinceEvents;
   std::unique_ptr<QProgressDialog> FDialog;
   bool FCancelled = false;
+  std::function<void()> FBeforeShow;
 };
 
 }  // namespace ostrel

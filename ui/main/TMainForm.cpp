@@ -434,6 +434,7 @@ bool TMainForm::LoadTheoryFile(const QString& FileName) {
   options.ParseSentences = Parsesentences1->isChecked();
   options.ShowDialecticalNegations = Showdialecticalnegations1->isChecked();
   TSearchProgressDialog progress(this, FSearchDialogDelayMs);
+  progress.SetBeforeShow([this] { FinishDiagramRemoval(); });
   FSearchDialog = &progress;
   const bool loaded = RunRefresh(FDocument, FileNameBytes(FileName), options, *this);
   FSearchDialog = nullptr;
@@ -540,6 +541,7 @@ void TMainForm::ShowPendingViewTexts() {
 }
 
 void TMainForm::DrawArgumentDiagram() {
+  FDiagramRetired = false;
   diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(),
                          DiagramOptions(), FDiagramItems);
   CollectDiagramBoxes(FDiagramItems);

@@ -145,6 +145,9 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void createStatusIcons();
 
   void DrawArgumentDiagram();
+  //! Removes the items a refresh has retired but not yet reused; due before
+  //! anything can paint the diagram or press on it.
+  void FinishDiagramRemoval();
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
@@ -209,8 +212,10 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // The state before the step under way, while one is.
   std::optional<TWorkingState> FStepBefore;
   int FStepDepth = 0;
-  // The diagram's items in creation order.
+  // The diagram's items in creation order; after RemoveDiagram, the retired
+  // items the next drawing reuses.
   std::vector<QGraphicsItem*> FDiagramItems;
+  bool FDiagramRetired = false;
   // The diagram's sentence boxes in creation order.
   std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;
   // The drawn connector lines (not their hit strips), for the selection mark.

@@ -258,10 +258,20 @@ void TMainForm::CollectDiagramBoxes(const std::vector<QGraphicsItem*>& items) {
 // ---- the visible side of the refresh -----------------------------------------------
 
 void TMainForm::RemoveDiagram() {
-  FDiagramItems.clear();
+  // The items stay in the scene, unseen and untouched, until the new drawing
+  // takes them over: making and deleting a hundred thousand items costs more
+  // than the rest of a refresh. No event is handled in between unless the
+  // search's dialog shows, and that finishes the removal first.
   FBoxes.clear();
   FConnectors.clear();
   ScrollBox1->SetSelectionMark({});
+  FDiagramRetired = true;
+}
+
+void TMainForm::FinishDiagramRemoval() {
+  if (!FDiagramRetired) return;
+  FDiagramRetired = false;
+  FDiagramItems.clear();
   diagram::RemoveDiagramItems(ScrollBox1->Scene());
 }
 

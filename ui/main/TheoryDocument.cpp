@@ -4,6 +4,10 @@
 
 namespace ostrel {
 
+namespace {
+constexpr std::size_t kStatusCacheBytes = std::size_t{32} << 20;
+}  // namespace
+
 using karvel::TKarvelSentence;
 
 TheoryDocument::TheoryDocument()
@@ -29,6 +33,7 @@ void TheoryDocument::Discard() {
   FPreviousArena = FTheory->SharedArena();
   FArgumentSentences.clear();
   FInterpretations.clear();
+  FStatusCache = {};
   FComputed = false;
   FStopped = false;
   FKarvelFile = std::make_unique<karvel::TKarvelFile>();
@@ -45,6 +50,7 @@ void TheoryDocument::Clear() {
   // would free the generation a command may still hold.
   FArgumentSentences.clear();
   FInterpretations.clear();
+  FStatusCache = {};
   FComputed = false;
   FStopped = false;
   FKarvelFile->Text.clear();
@@ -71,6 +77,7 @@ void TheoryDocument::ReadBytes(std::string_view bytes, bool parseSentences) {
 
 void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel::TSearchProgress& progress) {
   FInterpretations.clear();
+  FStatusCache = {};
   FStopped = false;
   FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
   if (!FComputed) return;
@@ -93,6 +100,7 @@ std::string TheoryDocument::StatusText() const {
 }
 
 void TheoryDocument::CollectArgumentSentences() {
+  FStatusCache = {};
   FArgumentSentences.clear();
   karvel::TSentenceCollector collector(FArgumentSentences);
   for (auto* s : FTheory->Assumptions) collector.Collect(s);
@@ -135,10 +143,10 @@ void AppendTextLines(std::vector<std::string>& lines, const char* indent, std::s
 
 }  // namespace
 
-std::vector<std::string> TheoryDocument::TheoryViewLines(const std::function<void(std::size_t done)>& progress) {
+std::vector<std::string> TheoryDocument::TheoryViewLines(
+    const std::function<void(std::size_t done)>& progress) {
   std::vector<std::string> lines;
-  const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test,
-                             const char* indent) {
+  const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test, const char* indent) {
     for (auto* s : sentences)
       if (test(s)) AppendTextLines(lines, indent, s->Text);
   };
@@ -162,7 +170,9 @@ std::vector<std::string> TheoryDocument::TheoryViewLines(const std::function<voi
     };
     const auto justified = [](const karvel::TKarvelTheory::TStatus& s) { return s.Justified; };
     const auto defeated = [](const karvel::TKarvelTheory::TStatus& s) { return s.Defeated; };
-    const auto unsettled = [](const karvel::TKarvelTheory::TStatus& s) { return !s.Justified && !s.Defeated; };
+    const auto unsettled = [](const karvel::TKarvelTheory::TStatus& s) {
+      return !s.Justified && !s.Defeated;
+    };
     section("    JUSTIFIED ASSUMPTIONS", FTheory->Assumptions, assumptionStatuses, justified);
     section("    DEFEATED ASSUMPTIONS", FTheory->Assumptions, assumptionStatuses, defeated);
     section("    JUSTIFIED ISSUES", FTheory->Issues, issueStatuses, justified);
@@ -193,7 +203,28 @@ void TheoryDocument::RefreshVariables() {
 
 void TheoryDocument::ApplyInterpretation(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= FInterpretations.size()) return;
-  FTheory->SetStatuses(FInterpretations[static_cast<std::size_t>(index)]);
+  const auto at = static_cast<std::size_t>(index);
+  TStatusCache& cache = FStatusCache;
+  if (cache.Flags.empty()) {
+    cache.Sentences = FTheory->StatusSentences();
+    cache.Flags.resize(FInterpretations.size());
+  }
+  std::vector<std::uint8_t>& flags = cache.Flags[at];
+  if (!flags.empty() || cache.Sentences.empty()) {
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+      cache.Sentences[i]->IsJustified = (flags[i] & 1) != 0;
+      cache.Sentences[i]->IsDefeated = (flags[i] & 2) != 0;
+    }
+    return;
+  }
+  FTheory->SetStatuses(FInterpretations[at]);
+  // Bounded, so that thousands of interpretations of a large argument do not
+  // hold their flags all at once.
+  if (cache.Bytes + cache.Sentences.size() > kStatusCacheBytes) return;
+  flags.reserve(cache.Sentences.size());
+  for (const karvel::TKarvelSentence* s : cache.Sentences)
+    flags.push_back(static_cast<std::uint8_t>((s->IsJustified ? 1 : 0) | (s->IsDefeated ? 2 : 0)));
+  cache.Bytes += flags.size();
 }
 
 std::vector<std::string> TheoryDocument::FileLines() const {

@@ -3,6 +3,7 @@
 // about widgets; the window calls the steps in order and draws in between.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -98,6 +99,14 @@ class TheoryDocument {
   karvel::TListOfKarvelSentences FArgumentSentences;
   karvel::TListOfListOfKarvelSentences FInterpretations;
   std::unique_ptr<karvel::TKarvelTheory> FTheory;
+  // The flags each interpretation gave the sentences SetStatuses visits, once
+  // a button has shown it: pressing it again copies them back instead of
+  // closing the interpretation anew. Emptied whenever the lists may change.
+  struct TStatusCache {
+    karvel::TListOfKarvelSentences Sentences;
+    std::vector<std::vector<std::uint8_t>> Flags;  // by interpretation; empty: not kept
+    std::size_t Bytes = 0;
+  } FStatusCache;
   // Commands may hold sentences of the previous generation across one reload.
   std::shared_ptr<karvel::TSentenceArena> FPreviousArena;
   // Every generation discarded while a command pinned them.
