@@ -1,5 +1,6 @@
 #include "DiagramExport.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -9,6 +10,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringList>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSvgGenerator>
@@ -42,8 +44,9 @@ void Render(QGraphicsScene& container, QPainter& painter, const QRectF& target, 
 }
 
 bool WriteSvg(QGraphicsScene& container, QIODevice& device, const QRectF& source, const QString& title) {
+  QBuffer buffer;
   QSvgGenerator generator;
-  generator.setOutputDevice(&device);
+  generator.setOutputDevice(&buffer);
   generator.setResolution(ScreenDpi());
   generator.setSize(source.size().toSize());
   generator.setViewBox(QRectF(QPointF(0, 0), source.size()));
@@ -51,7 +54,22 @@ bool WriteSvg(QGraphicsScene& container, QIODevice& device, const QRectF& source
   QPainter painter;
   if (!painter.begin(&generator)) return false;
   Render(container, painter, QRectF(QPointF(0, 0), source.size()), source);
-  return painter.end();
+  if (!painter.end()) return false;
+  // The generator names only a font's first family, which a viewer may lack
+  // (the window's list starts with a font few Linux machines have); the
+  // scene font's whole list and a generic family let it pick the same
+  // substitute as the window, or at least a sans-serif one.
+  QStringList families = container.font().families();
+  if (families.isEmpty()) families << container.font().family();
+  QString fallbacks;
+  for (const QString& f : families) fallbacks += QStringLiteral(", ") + f;
+  fallbacks += QStringLiteral(", sans-serif");
+  const QString first = QStringLiteral("font-family=\"%1\"").arg(families.front().toHtmlEscaped());
+  QByteArray svg = buffer.data();
+  svg = QString::fromUtf8(svg)
+            .replace(first, QStringLiteral("font-family=\"%1\"").arg(fallbacks.mid(2).toHtmlEscaped()))
+            .toUtf8();
+  return device.write(svg) == svg.size();
 }
 
 bool WritePdf(QGraphicsScene& container, QIODevice& device, const QRectF& source, const QString& title) {
