@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth
   poppler-utils
-  appstream desktop-file-utils dpkg-dev file
+  appstream desktop-file-utils dpkg-dev
   python3 time
 )
 if [[ "${1:-}" == --gui ]]; then

@@ -17,21 +17,26 @@ bool IsUtf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
     const auto c = static_cast<unsigned char>(s[i]);
-    std::size_t length = 0;
-    unsigned lo = 0x80, hi = 0xBF;
     if (c < 0x80) {
       ++i;
       continue;
     }
-    if (c >= 0xC2 && c <= 0xDF) length = 1;
-    else if (c == 0xE0) length = 2, lo = 0xA0;
-    else if (c >= 0xE1 && c <= 0xEC) length = 2;
-    else if (c == 0xED) length = 2, hi = 0x9F;
-    else if (c >= 0xEE && c <= 0xEF) length = 2;
-    else if (c == 0xF0) length = 3, lo = 0x90;
-    else if (c >= 0xF1 && c <= 0xF3) length = 3;
-    else if (c == 0xF4) length = 3, hi = 0x8F;
-    else return false;
+    // Continuation bytes after the lead, and the range of the first of them.
+    std::size_t length = 0;
+    unsigned lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 2;
+      if (c == 0xE0) lo = 0xA0;  // overlong below U+0800
+      if (c == 0xED) hi = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 3;
+      if (c == 0xF0) lo = 0x90;  // overlong below U+10000
+      if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
+    } else {
+      return false;
+    }
     if (i + length >= s.size()) return false;
     for (std::size_t k = 1; k <= length; ++k) {
       const auto d = static_cast<unsigned char>(s[i + k]);
