@@ -131,7 +131,9 @@ std::string BytesOfJsonText(const Json& text) {
 }
 
 void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStructureOnly, std::ostream& out) {
-  document.ComputeInterpretations(showStructureOnly);
+  // The search reads the assumptions only, so the argument can be collected
+  // first and each interpretation's statuses written as the search hands it
+  // over; the interpretations are never held together.
   document.CollectArgumentSentences();
   document.RefreshVariables();
   karvel::TKarvelTheory& theory = document.Theory();
@@ -140,30 +142,32 @@ void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStr
   options["parseSentences"] = parseSentences;
   options["showStructureOnly"] = showStructureOnly;
   out << "{\"options\":" << options.dump() << ",\n";
-  out << "\"status\":" << JsonText(document.StatusText()).dump() << ",\n";
   WriteSentenceList("assumptions", theory.Assumptions, out);
   WriteSentenceList("issues", theory.Issues, out);
-  if (!document.InterpretationsComputed()) {
-    out << "\"interpretations\":null}\n";
+  // As the document decides: nothing to search with structure only or
+  // without assumptions, and then no status text.
+  if (showStructureOnly || theory.Assumptions.empty()) {
+    out << "\"interpretations\":null,\n\"status\":\"\"}\n";
     return;
   }
   out << "\"interpretations\":[";
   std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
-  const auto& interpretations = document.Interpretations();
-  for (std::size_t k = 0; k < interpretations.size(); ++k) {
-    theory.StatusesOf(interpretations[k], assumptionStatuses, issueStatuses);
+  std::size_t count = 0;
+  const karvel::TSearchOutcome outcome = theory.ForEachInterpretation([&](const karvel::TListOfKarvelSentences& members) {
+    theory.StatusesOf(members, assumptionStatuses, issueStatuses);
     Json entry;
-    entry["number"] = k + 1;
-    Json members = Json::array();
-    for (const auto* s : interpretations[k]) members.push_back(JsonText(s->Text));
-    entry["assumptions"] = std::move(members);
+    entry["number"] = ++count;
+    Json texts = Json::array();
+    for (const auto* s : members) texts.push_back(JsonText(s->Text));
+    entry["assumptions"] = std::move(texts);
     Json statuses;
     statuses["assumptions"] = StatusList(assumptionStatuses);
     statuses["issues"] = StatusList(issueStatuses);
     entry["statuses"] = std::move(statuses);
-    out << (k == 0 ? "\n" : ",\n") << entry.dump();
-  }
-  out << "\n]}\n";
+    out << (count == 1 ? "\n" : ",\n") << entry.dump();
+  });
+  out << "\n],\n\"status\":"
+      << JsonText(InterpretationCountText(count, outcome == karvel::TSearchOutcome::Stopped)).dump() << "}\n";
 }
 
 }  // namespace ostrel

@@ -1,6 +1,7 @@
 // The report tool's machine-readable output: one JSON document with the
 // options, the assumptions and issues, every interpretation with the status
-// of every sentence, and the status text. Knows nothing about widgets.
+// of every sentence, and the status text last (it counts the
+// interpretations). Knows nothing about widgets.
 #pragma once
 
 #include <iosfwd>
@@ -20,10 +21,11 @@ nlohmann::ordered_json JsonText(std::string_view bytes);
 std::string BytesOfJsonText(const nlohmann::ordered_json& text);
 
 //! Reads nothing: the document must hold a theory just read with the
-//! parse setting given. Computes the interpretations unless showStructureOnly,
-//! collects the argument, and writes the document to out, one interpretation
-//! at a time, so that the output is never held whole. Keys come in a fixed
-//! order; one line per assumption list, issue list and interpretation.
+//! parse setting given. Collects the argument, searches the interpretations
+//! unless showStructureOnly, and writes each to out as the search hands it
+//! over, so that neither they nor the output are ever held whole. Keys come
+//! in a fixed order; one line per assumption list, issue list and
+//! interpretation.
 void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStructureOnly, std::ostream& out);
 
 }  // namespace ostrel
