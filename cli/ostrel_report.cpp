@@ -1,11 +1,13 @@
 // ostrel-report: loads a theory file as the main window does and prints the
 // status line, the rewritten file and the theory view; with --interpretations
 // only the interpretations, one a line; with --match TEXT the match window's
-// report for the sentence TEXT. Writes no file.
+// report for the sentence TEXT; with --json all of it as one JSON document.
+// Writes no file.
 #include <cstring>
 #include <iostream>
 #include <string>
 
+#include "JsonReport.h"
 #include "MatchCommand.h"
 #include "TheoryDocument.h"
 
@@ -13,7 +15,7 @@ namespace {
 
 int Usage() {
   std::cerr
-      << "usage: ostrel-report [--no-parse] [--structure-only | --interpretations | --match TEXT] FILE\n";
+      << "usage: ostrel-report [--no-parse] [--structure-only] [--json | --interpretations | --match TEXT] FILE\n";
   return 2;
 }
 
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
   bool parse = true;
   bool structureOnly = false;
   bool interpretationsOnly = false;
+  bool json = false;
   const char* matchText = nullptr;
   const char* fileName = nullptr;
   for (int i = 1; i < argc; ++i) {
@@ -32,6 +35,8 @@ int main(int argc, char** argv) {
       structureOnly = true;
     else if (std::strcmp(argv[i], "--interpretations") == 0)
       interpretationsOnly = true;
+    else if (std::strcmp(argv[i], "--json") == 0)
+      json = true;
     else if (std::strcmp(argv[i], "--match") == 0) {
       if (i + 1 == argc || matchText) return Usage();
       matchText = argv[++i];
@@ -41,8 +46,11 @@ int main(int argc, char** argv) {
       return Usage();
   }
   // Structure only computes no interpretations: nothing to list. A match
-  // report shows neither interpretations nor statuses.
-  if (!fileName || structureOnly + interpretationsOnly + (matchText != nullptr) > 1) return Usage();
+  // report shows neither interpretations nor statuses. JSON is a whole
+  // report of its own and takes structure only as the text report does.
+  if (!fileName || structureOnly + interpretationsOnly + (matchText != nullptr) > 1 ||
+      json + interpretationsOnly + (matchText != nullptr) > 1)
+    return Usage();
 
   ostrel::TheoryDocument document;
   try {
@@ -50,6 +58,12 @@ int main(int argc, char** argv) {
   } catch (const karvel::TFileError& error) {
     std::cerr << error.what() << '\n';
     return 1;
+  }
+  if (json) {
+    std::ios::sync_with_stdio(false);
+    ostrel::WriteJsonReport(document, parse, structureOnly, std::cout);
+    std::cout.flush();
+    return std::cout.good() ? 0 : 1;
   }
   if (interpretationsOnly) {
     // Lines go out as the sorted search hands them over; the output is never

@@ -7,10 +7,14 @@ packages=(
   cmake make g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcadical-dev
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev qt6-svg-dev libgl1-mesa-dev
+  nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation
   clang libclang-rt-14-dev
   xvfb xauth
+  poppler-utils
+  appstream desktop-file-utils dpkg-dev
+  python3 time
 )
 if [[ "${1:-}" == --gui ]]; then
   packages+=(imagemagick xdotool)

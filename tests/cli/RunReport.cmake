@@ -58,6 +58,21 @@ if(NOT rc EQUAL 2 OR NOT out STREQUAL "")
   message(FATAL_ERROR "--structure-only with --interpretations: exit ${rc}")
 endif()
 
+# --json takes the options of the text report and no other output's.
+execute_process(COMMAND "${REPORT}" --json --interpretations "${EXAMPLES}/birds.kvl"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "")
+  message(FATAL_ERROR "--json with --interpretations: exit ${rc}")
+endif()
+execute_process(COMMAND "${REPORT}" --no-parse --structure-only --json "${EXAMPLES}/birds.kvl"
+                WORKING_DIRECTORY "${WORKDIR}" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+string(JSON parse GET "${out}" options parseSentences)
+string(JSON structure GET "${out}" options showStructureOnly)
+string(JSON interpretations TYPE "${out}" interpretations)
+if(NOT rc EQUAL 0 OR parse OR NOT structure OR NOT interpretations STREQUAL "NULL")
+  message(FATAL_ERROR "--json --no-parse --structure-only: exit ${rc}\n${out}")
+endif()
+
 execute_process(COMMAND "${REPORT}" "${WORKDIR}/missing.kvl" WORKING_DIRECTORY "${WORKDIR}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 1 OR NOT err STREQUAL "Cannot open file ${WORKDIR}/missing.kvl\n" OR NOT out STREQUAL "")

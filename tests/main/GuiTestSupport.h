@@ -32,12 +32,14 @@ struct TScriptedDialogs {
   QStringList Errors;
   std::deque<QString> FilesToOpen;
   std::deque<QString> FilesToSave;
+  std::deque<QString> FilesToExport;
 
   TMainForm::TDialogs Dialogs() {
     TMainForm::TDialogs dialogs;
     dialogs.ShowError = [this](QWidget*, const QString& message) { Errors << message; };
     dialogs.ChooseFileToOpen = [this](QWidget*) { return Next(FilesToOpen); };
     dialogs.ChooseFileToSave = [this](QWidget*) { return Next(FilesToSave); };
+    dialogs.ChooseFileToExport = [this](QWidget*) { return Next(FilesToExport); };
     return dialogs;
   }
 

@@ -380,7 +380,8 @@ TEST_F(MainFormTest, MenusAndToolBarButtons) {
     for (const QAction* action : actions) list << (action->isSeparator() ? "-" : action->text());
     return list;
   };
-  EXPECT_EQ(texts(Child<QMenu>("File1")->actions()), (QStringList{"&New", "&Open...", "Save &as..."}));
+  EXPECT_EQ(texts(Child<QMenu>("File1")->actions()),
+            (QStringList{"&New", "&Open...", "Save &as...", "E&xport diagram..."}));
   const QStringList commands{"&Undo",
                              "&Redo",
                              "-",

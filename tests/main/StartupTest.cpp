@@ -137,3 +137,21 @@ TEST(WindowFontTest, IsEightPointSansSerif) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// The window shows the icon the install puts into the icon theme.
+TEST(StartupIconTest, WindowIconIsTheInstalledOne) {
+  const QIcon previous = QApplication::windowIcon();
+  InitialiseApplication();
+  const QImage installed(QStringLiteral(OSTREL_ICON_32));
+  ASSERT_EQ(installed.size(), QSize(32, 32));
+  const QImage shown = QApplication::windowIcon().pixmap(32).toImage().convertToFormat(installed.format());
+  EXPECT_EQ(shown, installed);
+  EXPECT_TRUE(QApplication::windowIcon().availableSizes().contains(QSize(16, 16)));
+  QApplication::setWindowIcon(previous);
+}
+
+}  // namespace
+}  // namespace ostrel

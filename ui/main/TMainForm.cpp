@@ -131,6 +131,7 @@ TMainForm::TDialogs TMainForm::StandardDialogs() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
   };
+  dialogs.ChooseFileToExport = &TMainForm::ChooseExportFile;
   return dialogs;
 }
 
@@ -169,6 +170,10 @@ void TMainForm::createActions() {
   Saveas1->setObjectName(QStringLiteral("Saveas1"));
   connect(Saveas1, &QAction::triggered, this, &TMainForm::Saveas1Click);
 
+  Exportdiagram1 = new QAction(tr("E&xport diagram..."), this);
+  Exportdiagram1->setObjectName(QStringLiteral("Exportdiagram1"));
+  connect(Exportdiagram1, &QAction::triggered, this, &TMainForm::Exportdiagram1Click);
+
   // Checkable actions invert their mark themselves before triggered fires.
   Showstructureonly1 = new QAction(tr("&Show structure only"), this);
   Showstructureonly1->setObjectName(QStringLiteral("Showstructureonly1"));
@@ -201,6 +206,7 @@ void TMainForm::createMenus() {
   File1->addAction(New1);
   File1->addAction(Open1);
   File1->addAction(Saveas1);
+  File1->addAction(Exportdiagram1);
 
   Edit1 = new QMenu(tr("&Edit"), this);
   Edit1->setObjectName(QStringLiteral("Edit1"));

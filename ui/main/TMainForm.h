@@ -55,6 +55,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
     //! The chosen path, or an empty string when the user cancels.
     std::function<QString(QWidget* parent)> ChooseFileToOpen;
     std::function<QString(QWidget* parent)> ChooseFileToSave;
+    //! The file to export the diagram to; its extension names the format.
+    std::function<QString(QWidget* parent)> ChooseFileToExport;
   };
   //! The standard error box and file dialogs.
   static TDialogs StandardDialogs();
@@ -73,6 +75,11 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void Open1Click();
   //! File > Save as: writes the rewritten file text to a file of the user's.
   void Saveas1Click();
+  //! File > Export diagram: writes the whole diagram as shown, as SVG, PNG
+  //! or PDF (TMainFormExport.cpp).
+  void Exportdiagram1Click();
+  //! The standard export dialog: the chosen filter supplies a missing extension.
+  static QString ChooseExportFile(QWidget* parent);
   //! The refresh cycle: rebuilds the document and every view from a file;
   //! false when it was abandoned (the user has been told).
   bool LoadTheoryFile(const QString& FileName);
@@ -250,6 +257,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
   QAction* Saveas1 = nullptr;
+  QAction* Exportdiagram1 = nullptr;
   QAction* Showstructureonly1 = nullptr;
   QAction* Parsesentences1 = nullptr;
   QAction* Showdialecticalnegations1 = nullptr;

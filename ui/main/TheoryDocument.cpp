@@ -88,8 +88,11 @@ void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel
 
 std::string TheoryDocument::StatusText() const {
   if (!FComputed) return {};
-  const std::size_t n = FInterpretations.size();
-  if (FStopped) {
+  return InterpretationCountText(FInterpretations.size(), FStopped);
+}
+
+std::string InterpretationCountText(std::size_t n, bool stopped) {
+  if (stopped) {
     // Nobody may take a partial answer for the whole one.
     return "Search stopped: " + std::to_string(n) +
            (n == 1 ? " dialectical interpretation" : " dialectical interpretations") + " found so far.";

@@ -116,6 +116,10 @@ class TheoryDocument {
   bool FStopped = false;
 };
 
+//! The status text of a search that found n interpretations (or was
+//! stopped after n).
+std::string InterpretationCountText(std::size_t n, bool stopped);
+
 //! What the report tool prints for one file: the status text, the rewritten
 //! file lines and the theory view, with LF line ends.
 std::string ReportText(TheoryDocument& document);

@@ -1,0 +1,32 @@
+// Writing the drawn diagram to an image or a document: the scene's own items
+// are rendered through Qt's SVG, PDF and raster paint devices, so a file shows
+// what the container shows. The selection mark is painted by the view, not
+// the scene, and never reaches a file.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QGraphicsScene;
+
+namespace ostrel::diagram {
+
+enum class TExportFormat { None, Svg, Png, Pdf };
+
+//! White room around the diagram on every side, in container pixels.
+inline constexpr int kExportMargin = 8;
+//! Raster images are drawn at this multiple of the container's scale.
+inline constexpr int kExportRasterScale = 2;
+
+//! The format a file name's extension asks for (case-insensitive), else None.
+TExportFormat ExportFormatOfFileName(const QString& fileName);
+
+//! The part of the container a file shows: from (0, 0) to the far edges of
+//! the diagram's visible items, without the scroll margin.
+QSize ExportedExtent(const QGraphicsScene& container);
+
+//! Writes the whole diagram in the format, atomically: the file appears
+//! complete or not at all. False when it cannot be written.
+bool ExportDiagram(QGraphicsScene& container, const QString& fileName, TExportFormat format);
+
+}  // namespace ostrel::diagram

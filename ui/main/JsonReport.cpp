@@ -1,0 +1,173 @@
+#include "JsonReport.h"
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace ostrel {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Well-formed UTF-8 as RFC 3629 has it: no overlong forms, no surrogates,
+// nothing above U+10FFFF. The JSON library refuses everything else.
+bool IsUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    // Continuation bytes after the lead, and the range of the first of them.
+    std::size_t length = 0;
+    unsigned lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 2;
+      if (c == 0xE0) lo = 0xA0;  // overlong below U+0800
+      if (c == 0xED) hi = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 3;
+      if (c == 0xF0) lo = 0x90;  // overlong below U+10000
+      if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
+    } else {
+      return false;
+    }
+    if (i + length >= s.size()) return false;
+    for (std::size_t k = 1; k <= length; ++k) {
+      const auto d = static_cast<unsigned char>(s[i + k]);
+      if (d < (k == 1 ? lo : 0x80) || d > (k == 1 ? hi : 0xBF)) return false;
+    }
+    i += length + 1;
+  }
+  return true;
+}
+
+const char* KindName(const karvel::TKarvelSentence* s) {
+  if (karvel::IsNegation(s)) return "negation";
+  if (karvel::IsConditional(s)) return "conditional";
+  return "elementary";  // unparsed texts too: the theory treats them as such
+}
+
+Json SentenceJson(const karvel::TKarvelSentence* s) {
+  Json entry;
+  entry["text"] = JsonText(s->Text);
+  entry["kind"] = KindName(s);
+  if (const auto* negation = karvel::AsNegation(s)) {
+    entry["parts"] = Json::array({JsonText(negation->NegatedSentence->Text)});
+  } else if (const auto* conditional = karvel::AsConditional(s)) {
+    Json parts = Json::array();
+    for (const auto* antecedent : conditional->Antecedents) parts.push_back(JsonText(antecedent->Text));
+    parts.push_back(JsonText(conditional->Consequent->Text));
+    entry["parts"] = std::move(parts);
+  }
+  Json variables = Json::array();
+  for (const std::string& v : s->Variables) variables.push_back(JsonText(v));
+  entry["variables"] = std::move(variables);
+  return entry;
+}
+
+const char* StatusName(const karvel::TKarvelTheory::TStatus& status) {
+  if (status.Justified) return "justified";
+  if (status.Defeated) return "defeated";
+  return "neither";
+}
+
+Json StatusList(const std::vector<karvel::TKarvelTheory::TStatus>& statuses) {
+  Json list = Json::array();
+  for (const auto& status : statuses) list.push_back(StatusName(status));
+  return list;
+}
+
+void WriteSentenceList(const char* key, const karvel::TListOfKarvelSentences& sentences, std::ostream& out) {
+  Json list = Json::array();
+  for (const auto* s : sentences) list.push_back(SentenceJson(s));
+  out << Json(key).dump() << ':' << list.dump() << ",\n";
+}
+
+}  // namespace
+
+Json JsonText(std::string_view bytes) {
+  if (IsUtf8(bytes)) return Json(std::string(bytes));
+  // Each byte becomes the code point of the same value, which UTF-8 spells
+  // in one or two bytes.
+  std::string latin1;
+  latin1.reserve(bytes.size() * 2);
+  for (const char byte : bytes) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b < 0x80) {
+      latin1 += static_cast<char>(b);
+    } else {
+      latin1 += static_cast<char>(0xC0 | (b >> 6));
+      latin1 += static_cast<char>(0x80 | (b & 0x3F));
+    }
+  }
+  Json object;
+  object["latin1"] = std::move(latin1);
+  return object;
+}
+
+std::string BytesOfJsonText(const Json& text) {
+  if (text.is_string()) return text.get<std::string>();
+  if (!text.is_object() || text.size() != 1 || !text.contains("latin1") || !text["latin1"].is_string())
+    throw std::invalid_argument("not a text");
+  const std::string& s = text["latin1"].get_ref<const std::string&>();
+  std::string bytes;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else if ((c == 0xC2 || c == 0xC3) && i + 1 < s.size()) {
+      bytes += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(s[++i]) & 0x3F));
+    } else {
+      throw std::invalid_argument("latin1 text above U+00FF");
+    }
+  }
+  return bytes;
+}
+
+void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStructureOnly, std::ostream& out) {
+  // The search reads the assumptions only, so the argument can be collected
+  // first and each interpretation's statuses written as the search hands it
+  // over; the interpretations are never held together.
+  document.CollectArgumentSentences();
+  document.RefreshVariables();
+  karvel::TKarvelTheory& theory = document.Theory();
+
+  Json options;
+  options["parseSentences"] = parseSentences;
+  options["showStructureOnly"] = showStructureOnly;
+  out << "{\"options\":" << options.dump() << ",\n";
+  WriteSentenceList("assumptions", theory.Assumptions, out);
+  WriteSentenceList("issues", theory.Issues, out);
+  // As the document decides: nothing to search with structure only or
+  // without assumptions, and then no status text.
+  if (showStructureOnly || theory.Assumptions.empty()) {
+    out << "\"interpretations\":null,\n\"status\":\"\"}\n";
+    return;
+  }
+  out << "\"interpretations\":[";
+  std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
+  std::size_t count = 0;
+  const karvel::TSearchOutcome outcome = theory.ForEachInterpretation([&](const karvel::TListOfKarvelSentences& members) {
+    theory.StatusesOf(members, assumptionStatuses, issueStatuses);
+    Json entry;
+    entry["number"] = ++count;
+    Json texts = Json::array();
+    for (const auto* s : members) texts.push_back(JsonText(s->Text));
+    entry["assumptions"] = std::move(texts);
+    Json statuses;
+    statuses["assumptions"] = StatusList(assumptionStatuses);
+    statuses["issues"] = StatusList(issueStatuses);
+    entry["statuses"] = std::move(statuses);
+    out << (count == 1 ? "\n" : ",\n") << entry.dump();
+  });
+  out << "\n],\n\"status\":"
+      << JsonText(InterpretationCountText(count, outcome == karvel::TSearchOutcome::Stopped)).dump() << "}\n";
+}
+
+}  // namespace ostrel
