@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QGraphicsScene>
 #include <QLineEdit>
 
@@ -207,6 +208,36 @@ void BM_UndoRedoUntilIdle(benchmark::State& state) {
     state.SkipWithError("the argument did not reload as expected");
 }
 
+// The same two files as the undo benchmark, loaded in turn: the plain
+// LoadTheoryFile that Undo and Redo are compared with.
+void BM_AlternateLoadUntilIdle(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  ostrel::TMainForm& form = *fixture.Form;
+  const QString whole = WriteArgument(fixture, Realistic10000);
+  form.LoadTheoryFile(whole);
+  SettleUntilIdle();
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);
+  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
+  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
+  form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
+  SettleUntilIdle();
+  const QString reduced = fixture.Directory.filePath(QStringLiteral("reduced.kvl"));
+  QFile::remove(reduced);
+  if (!QFile::copy(QStringLiteral("~tmp.kvl"), reduced)) {
+    state.SkipWithError("the working file could not be copied");
+    return;
+  }
+  bool toWhole = true;
+  for (auto _ : state) {
+    const TClock::time_point start = TClock::now();
+    form.LoadTheoryFile(toWhole ? whole : reduced);
+    const TClock::time_point idle = SettleUntilIdle();
+    state.SetIterationTime(std::chrono::duration<double>(idle - start).count());
+    toWhole = !toWhole;
+  }
+}
+
 BENCHMARK(BM_RefreshUntilIdle)
     ->ArgName("argument")
     ->Arg(Realistic1000)
@@ -217,6 +248,7 @@ BENCHMARK(BM_RefreshUntilIdle)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SupportAndEnterUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AlternateLoadUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InterpretationButtonUntilIdle)
     ->ArgName("argument")
     ->Arg(Realistic10000)
