@@ -90,8 +90,9 @@ int main(int argc, char** argv) {
   ostrel::diagram::TDiagramOptions diagramOptions;
   diagramOptions.ShowStructureOnly = options.ShowStructureOnly;
   diagramOptions.ShowDialecticalNegations = options.ShowDialecticalNegations;
-  std::vector<QGraphicsItem*> items;
-  ostrel::diagram::RedrawDiagram(scene, document.ArgumentSentences(), document.Theory(), diagramOptions, items);
+  ostrel::diagram::TDiagramItems items;
+  ostrel::diagram::RedrawDiagram(scene, document.ArgumentSentences(), document.Theory(), diagramOptions,
+                                 items);
 
   if (!ostrel::diagram::ExportDiagram(scene, outName, format)) {
     std::cerr << "Cannot create file " << files[1] << '\n';

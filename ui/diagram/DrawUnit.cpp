@@ -80,19 +80,6 @@ namespace {
 // Items are reused across drawings by type; controls of one type share one.
 constexpr std::size_t kItemTypes = 4;
 
-std::size_t TypeIndexOf(const QGraphicsItem* item) {
-  switch (item->type()) {
-    case TStatusImage::Type:
-      return 0;
-    case TDiagramLabel::Type:
-      return 1;
-    case TShapeWithDoubleClicks::Type:
-      return 2;
-    default:
-      return 3;
-  }
-}
-
 std::size_t TypeIndexOf(TControlKind kind) {
   switch (kind) {
     case TControlKind::StatusImage:
@@ -117,8 +104,8 @@ constexpr std::size_t kMaxSingleRemovals = 256;
 }  // namespace
 
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                   karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                   std::vector<QGraphicsItem*>& items) {
+                   karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& drawing) {
+  const std::vector<QGraphicsItem*>& items = drawing.Items;
   TSceneBuilder builder(container);
   TRecordingSink recording(builder);
   // A redraw mostly has as many controls as the drawing it replaces.
@@ -126,22 +113,27 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   TDiagramLayout layout(recording, theory, options, TDiagramMetrics::Current());
   DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
   const std::vector<TDiagramControl>& controls = recording.Controls;
-  const bool sameKinds =
-      items.size() == controls.size() && std::equal(items.begin(), items.end(), controls.begin(),
-                                                    [](const QGraphicsItem* item, const TDiagramControl& c) {
-                                                      return TSceneBuilder::MadeFor(item, c.Kind);
-                                                    });
+  const auto finish = [&] {
+    drawing.Items = builder.Items();
+    drawing.Kinds.resize(controls.size());
+    for (std::size_t i = 0; i < controls.size(); ++i) drawing.Kinds[i] = controls[i].Kind;
+  };
+  const bool sameKinds = drawing.Kinds.size() == controls.size() &&
+                         std::equal(drawing.Kinds.begin(), drawing.Kinds.end(), controls.begin(),
+                                    [](TControlKind kind, const TDiagramControl& c) {
+                                      return TypeIndexOf(kind) == TypeIndexOf(c.Kind);
+                                    });
   if (sameKinds) {
     for (std::size_t i = 0; i < controls.size(); ++i) builder.Reuse(items[i], controls[i]);
     UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
-    items = builder.Items();
+    finish();
     return;
   }
 
   // Another drawing: each control takes the next unused item of its type,
   // which is far cheaper than deleting every item and making new ones.
   std::array<std::vector<QGraphicsItem*>, kItemTypes> pools;
-  for (QGraphicsItem* item : items) pools[TypeIndexOf(item)].push_back(item);
+  for (std::size_t j = 0; j < items.size(); ++j) pools[TypeIndexOf(drawing.Kinds[j])].push_back(items[j]);
   std::array<std::size_t, kItemTypes> needed{};
   for (const TDiagramControl& control : controls) ++needed[TypeIndexOf(control.Kind)];
   std::size_t surplus = 0;
@@ -151,15 +143,14 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     RemoveDiagramItems(container);
     for (const TDiagramControl& control : controls) builder.Add(control);
     ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
-    items = builder.Items();
+    finish();
     return;
   }
   std::array<std::size_t, kItemTypes> used{};
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const std::size_t k = TypeIndexOf(controls[i].Kind);
     if (used[k] < pools[k].size()) {
-      QGraphicsItem* item = pools[k][used[k]++];
-      builder.Reuse(item, controls[i]);
+      builder.Reuse(pools[k][used[k]++], controls[i]);
     } else {
       builder.Add(controls[i]);
     }
@@ -171,7 +162,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     for (std::size_t j = pools[k].size(); j-- > used[k];) delete pools[k][j];
   }
   UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
-  items = builder.Items();
+  finish();
 }
 
 void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,

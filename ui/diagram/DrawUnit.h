@@ -9,6 +9,7 @@
 
 #include "DiagramOptions.h"
 #include "KarvelUnit.h"
+#include "TDiagramControl.h"
 #include "TDiagramMetrics.h"
 
 class QGraphicsItem;
@@ -27,23 +28,27 @@ void RemoveDiagramItems(QGraphicsScene& container);
 //! Lays out and draws every argument tree of sentences into the container,
 //! refills DiagramSentences and sets DiagramRowCount. Registration marks drawn
 //! sentences in (and appends them to) theory.
-void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                 int firstRow, int column, karvel::TKarvelTheory& theory,
-                 const TDiagramOptions& options);
+void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
+                 int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options);
 //! DrawDiagram from row 0, column 0 into a container that holds only the
 //! diagram's items, given the current ones in creation order (replaced by the
 //! new ones). When the new drawing has the same controls in the same order,
 //! as after a change of interpretation, the items are updated in place;
 //! otherwise the controls take over the current items of their type, in
 //! order, and stack as a fresh drawing's would.
+//! A drawing's items in creation order, with the kind of control each shows:
+//! redraws and the window read the kinds without touching the items.
+struct TDiagramItems {
+  std::vector<QGraphicsItem*> Items;
+  std::vector<TControlKind> Kinds;
+};
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                   karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                   std::vector<QGraphicsItem*>& items);
+                   karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& items);
 //! The same build with a list of drawn sentences of the caller's own (for a
 //! window that must not disturb DiagramSentences); returns the first row below.
-int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                    int firstRow, int column, karvel::TKarvelTheory& theory,
-                    const TDiagramOptions& options, karvel::TListOfKarvelSentences& drawn);
+int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
+                    int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                    karvel::TListOfKarvelSentences& drawn);
 
 //! What a press at a container point lands on.
 enum class TDiagramHitTarget {

@@ -124,23 +124,6 @@ int TSceneBuilder::TextWidth(std::string_view text, TStatusLook look) {
   return width;
 }
 
-bool TSceneBuilder::MadeFor(const QGraphicsItem* item, TControlKind kind) {
-  switch (kind) {
-    case TControlKind::StatusImage:
-      return item->type() == TStatusImage::Type;
-    case TControlKind::Label:
-    case TControlKind::RepetitionMark:
-      return item->type() == TDiagramLabel::Type;
-    case TControlKind::Box:
-    case TControlKind::ConnectorLine:
-    case TControlKind::HitStrip:
-      return item->type() == TShapeWithDoubleClicks::Type;
-    case TControlKind::Stroke:
-      return item->type() == TLine::Type;
-  }
-  return false;
-}
-
 void TSceneBuilder::Add(const TDiagramControl& c) {
   QGraphicsItem* item = nullptr;
   switch (c.Kind) {

@@ -29,8 +29,6 @@ class TSceneBuilder final : public TDiagramSink {
   //! Gives an item made for a control of the same kind the state Add would
   //! have given it, in place: it keeps its place in the stacking order.
   void Reuse(QGraphicsItem* item, const TDiagramControl& control);
-  //! Whether item is of the type Add makes for a control of this kind.
-  [[nodiscard]] static bool MadeFor(const QGraphicsItem* item, TControlKind kind);
 
   //! The items added, in creation order.
   [[nodiscard]] const std::vector<QGraphicsItem*>& Items() const { return FItems; }

@@ -158,7 +158,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
-  void CollectDiagramBoxes(const std::vector<QGraphicsItem*>& items);
+  void CollectDiagramBoxes(const diagram::TDiagramItems& drawing);
   //! Room for the interpretation buttons, and for their scroll bar when needed.
   void FitInterpretationBar();
   //! Frames what the selection index designates: its boxes on the pressed
@@ -221,7 +221,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   int FStepDepth = 0;
   // The diagram's items in creation order; after RemoveDiagram, the retired
   // items the next drawing reuses.
-  std::vector<QGraphicsItem*> FDiagramItems;
+  diagram::TDiagramItems FDiagramItems;
   bool FDiagramRetired = false;
   // The diagram's sentence boxes in creation order.
   std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;

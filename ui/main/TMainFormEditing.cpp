@@ -241,16 +241,15 @@ void TMainForm::ApplyMenuVisibility(const TMenuVisibility& menus) {
 
 void TMainForm::ReportError(const std::string& message) { ReportError(diagram::DisplayText(message)); }
 
-void TMainForm::CollectDiagramBoxes(const std::vector<QGraphicsItem*>& items) {
+void TMainForm::CollectDiagramBoxes(const diagram::TDiagramItems& drawing) {
   FBoxes.clear();
   FConnectors.clear();
-  for (QGraphicsItem* item : items) {
-    auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
-    if (shape == nullptr) continue;
-    if (shape->IsBox()) {
-      FBoxes.push_back(shape);
-    } else if (shape->Pen().style() != Qt::NoPen) {
-      FConnectors.push_back(shape);
+  // Hit strips are shapes too, but draw nothing and take no mark.
+  for (std::size_t i = 0; i < drawing.Items.size(); ++i) {
+    if (drawing.Kinds[i] == diagram::TControlKind::Box) {
+      FBoxes.push_back(static_cast<diagram::TShapeWithDoubleClicks*>(drawing.Items[i]));
+    } else if (drawing.Kinds[i] == diagram::TControlKind::ConnectorLine) {
+      FConnectors.push_back(static_cast<diagram::TShapeWithDoubleClicks*>(drawing.Items[i]));
     }
   }
 }
@@ -271,7 +270,7 @@ void TMainForm::RemoveDiagram() {
 void TMainForm::FinishDiagramRemoval() {
   if (!FDiagramRetired) return;
   FDiagramRetired = false;
-  FDiagramItems.clear();
+  FDiagramItems = {};
   diagram::RemoveDiagramItems(ScrollBox1->Scene());
 }
 
