@@ -65,9 +65,14 @@ class TRecordingSink final : public TDiagramSink {
  public:
   explicit TRecordingSink(TSceneBuilder& builder) : FBuilder(builder) {}
   int TextWidth(std::string_view text, TStatusLook look) override { return FBuilder.TextWidth(text, look); }
-  void Add(const TDiagramControl& control) override { Controls.push_back(control); }
+  void Add(const TDiagramControl& control) override {
+    Controls.push_back(control);
+    Texts.push_back(FBuilder.MeasuredText(control.Caption));
+  }
 
   std::vector<TDiagramControl> Controls;
+  //! Each control's caption text as measured, or null.
+  std::vector<const QString*> Texts;
 
  private:
   TSceneBuilder& FBuilder;
@@ -110,6 +115,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   TRecordingSink recording(builder);
   // A redraw mostly has as many controls as the drawing it replaces.
   recording.Controls.reserve(items.size());
+  recording.Texts.reserve(items.size());
   TDiagramLayout layout(recording, theory, options, TDiagramMetrics::Current());
   DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
   const std::vector<TDiagramControl>& controls = recording.Controls;
@@ -124,7 +130,8 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
                                       return TypeIndexOf(kind) == TypeIndexOf(c.Kind);
                                     });
   if (sameKinds) {
-    for (std::size_t i = 0; i < controls.size(); ++i) builder.Reuse(items[i], controls[i]);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      builder.Reuse(items[i], controls[i], recording.Texts[i]);
     UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
     finish();
     return;
@@ -150,7 +157,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const std::size_t k = TypeIndexOf(controls[i].Kind);
     if (used[k] < pools[k].size()) {
-      builder.Reuse(pools[k][used[k]++], controls[i]);
+      builder.Reuse(pools[k][used[k]++], controls[i], recording.Texts[i]);
     } else {
       builder.Add(controls[i]);
     }

@@ -119,6 +119,9 @@ const QString& TSceneBuilder::Text(std::string_view bytes) { return FCache->Find
 
 int TSceneBuilder::TextWidth(std::string_view text, TStatusLook look) {
   TTextCache::TEntry& entry = FCache->Find(text);
+  // Entries stay where they are while the builder lives.
+  FMeasured = text;
+  FMeasuredText = &entry.Text;
   int& width = entry.Widths[IndexOf(look)];
   if (width < 0) width = FMetrics[IndexOf(look)].horizontalAdvance(entry.Text);
   return width;
@@ -143,11 +146,17 @@ void TSceneBuilder::Add(const TDiagramControl& c) {
       item = new TLine(0, 0, 0, 0, QColor(), 0);
       break;
   }
-  Reuse(item, c);
+  Reuse(item, c, MeasuredText(c.Caption));
   FScene.addItem(item);
 }
 
-void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c) {
+const QString* TSceneBuilder::MeasuredText(std::string_view caption) const {
+  const bool same =
+      FMeasuredText != nullptr && caption.data() == FMeasured.data() && caption.size() == FMeasured.size();
+  return same ? FMeasuredText : nullptr;
+}
+
+void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c, const QString* text) {
   const QRect rect(c.Left, c.Top, c.Width, c.Height);
   switch (c.Kind) {
     case TControlKind::StatusImage:
@@ -159,7 +168,8 @@ void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c) {
       const bool label = c.Kind == TControlKind::Label;
       const TStatusLook look = label ? c.Look : TStatusLook::Plain;
       static_cast<TDiagramLabel*>(item)->Reset(rect.topLeft(), c.Width, FMetrics[IndexOf(look)].height(),
-                                               Text(c.Caption), FontOf(look), ColorOf(look), label);
+                                               text != nullptr ? *text : Text(c.Caption), FontOf(look),
+                                               ColorOf(look), label);
       break;
     }
     case TControlKind::Box: {

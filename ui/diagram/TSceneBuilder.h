@@ -28,7 +28,12 @@ class TSceneBuilder final : public TDiagramSink {
   void Add(const TDiagramControl& control) override;
   //! Gives an item made for a control of the same kind the state Add would
   //! have given it, in place: it keeps its place in the stacking order.
-  void Reuse(QGraphicsItem* item, const TDiagramControl& control);
+  //! text: the caption's display text when the caller has it (see
+  //! MeasuredText), else it is looked up.
+  void Reuse(QGraphicsItem* item, const TDiagramControl& control, const QString* text = nullptr);
+  //! The display text of the caption measured last, if caption is that very
+  //! text (the layout measures a label just before it adds it).
+  [[nodiscard]] const QString* MeasuredText(std::string_view caption) const;
 
   //! The items added, in creation order.
   [[nodiscard]] const std::vector<QGraphicsItem*>& Items() const { return FItems; }
@@ -53,6 +58,8 @@ class TSceneBuilder final : public TDiagramSink {
   QPen FNoPen{Qt::NoPen};
   TTextCache* FCache;
   std::vector<QGraphicsItem*> FItems;
+  std::string_view FMeasured;
+  const QString* FMeasuredText = nullptr;
   int FRight = 0, FBottom = 0;
 };
 
