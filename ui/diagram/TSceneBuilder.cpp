@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "DisplayText.h"
+#include "StatusIcons.h"
 #include "TDiagramLabel.h"
 #include "TLine.h"
 #include "TShapeWithDoubleClicks.h"
@@ -192,12 +193,24 @@ void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c, const Q
   }
   // A box hidden for the in-place editor comes back with the drawing.
   if (!item->isVisible()) item->setVisible(true);
-  Include(item);
+  switch (c.Kind) {
+    case TControlKind::Box:
+    case TControlKind::ConnectorLine:
+    case TControlKind::HitStrip:
+      // These items cover exactly their control's rectangle.
+      Include(item, rect);
+      break;
+    case TControlKind::StatusImage:
+      Include(item, QRect(rect.topLeft(), QSize(kStatusIconSize, kStatusIconSize)));
+      break;
+    default:
+      Include(item, item->sceneBoundingRect().toAlignedRect());
+      break;
+  }
 }
 
-void TSceneBuilder::Include(const QGraphicsItem* item) {
+void TSceneBuilder::Include(const QGraphicsItem* item, const QRect& bounds) {
   FItems.push_back(const_cast<QGraphicsItem*>(item));
-  const QRect bounds = item->sceneBoundingRect().toAlignedRect();
   FRight = std::max(FRight, bounds.right() + 1);
   FBottom = std::max(FBottom, bounds.bottom() + 1);
 }

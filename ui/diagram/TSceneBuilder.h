@@ -48,7 +48,8 @@ class TSceneBuilder final : public TDiagramSink {
 
  private:
   const QString& Text(std::string_view text);
-  void Include(const QGraphicsItem* item);
+  //! bounds: the item's place in the scene.
+  void Include(const QGraphicsItem* item, const QRect& bounds);
 
   QGraphicsScene& FScene;
   std::array<QFont, 4> FFonts;
