@@ -176,6 +176,16 @@ void BM_SupportAndEnterUntilIdle(benchmark::State& state) {
     state.SkipWithError("Support did not add the reason and its rule");
 }
 
+// Delete through the Edit menu on a claim in the middle of the argument.
+void DeleteClaim(ostrel::TMainForm& form) {
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);
+  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
+  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
+  form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
+  SettleUntilIdle();
+}
+
 // Undo and Redo of a Delete on the realistic 10,000-sentence argument, in
 // turn: each is one refresh of the argument, to compare with a plain one.
 void BM_UndoRedoUntilIdle(benchmark::State& state) {
@@ -183,12 +193,7 @@ void BM_UndoRedoUntilIdle(benchmark::State& state) {
   ostrel::TMainForm& form = *fixture.Form;
   form.LoadTheoryFile(WriteArgument(fixture, Realistic10000));
   SettleUntilIdle();
-  form.activateWindow();
-  QApplication::setActiveWindow(&form);
-  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
-  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
-  form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
-  SettleUntilIdle();
+  DeleteClaim(form);
   if (!form.History().CanUndo()) {
     state.SkipWithError("Delete left no step to undo");
     return;
@@ -216,12 +221,7 @@ void BM_AlternateLoadUntilIdle(benchmark::State& state) {
   const QString whole = WriteArgument(fixture, Realistic10000);
   form.LoadTheoryFile(whole);
   SettleUntilIdle();
-  form.activateWindow();
-  QApplication::setActiveWindow(&form);
-  auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
-  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
-  form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
-  SettleUntilIdle();
+  DeleteClaim(form);
   const QString reduced = fixture.Directory.filePath(QStringLiteral("reduced.kvl"));
   QFile::remove(reduced);
   if (!QFile::copy(QStringLiteral("~tmp.kvl"), reduced)) {

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "DiagramExport.h"
+#include "EditingWindowTest.h"
 #include "GuiTestSupport.h"
 #include "TDiagramLabel.h"
 #include "TDiagramView.h"
@@ -47,24 +48,17 @@ TRun RunExport(const QStringList& arguments, const QString& directory = QString(
   return Run(QStringLiteral(OSTREL_EXPORT), arguments, directory);
 }
 
-class ExportTest : public testing::TWorkingDirectoryTest {
+class ExportTest : public testing::TEditingWindowTest {
  protected:
   void SetUp() override {
-    TWorkingDirectoryTest::SetUp();
     // The program's font, as start-up sets it and as ostrel-export uses it.
     FFont = QApplication::font();
     QApplication::setFont(WindowFont());
-    Form = std::make_unique<TMainForm>(Dialogs.Dialogs());
-    Form->show();
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-    View = Form->findChild<TDiagramView*>(QStringLiteral("ScrollBox1"));
-    ASSERT_NE(View, nullptr);
+    TEditingWindowTest::SetUp();
   }
   void TearDown() override {
-    Form.reset();
+    TEditingWindowTest::TearDown();
     QApplication::setFont(FFont);
-    TWorkingDirectoryTest::TearDown();
   }
 
   void Open(const QString& example) {
@@ -77,13 +71,6 @@ class ExportTest : public testing::TWorkingDirectoryTest {
     Form->Exportdiagram1Click();
     return path;
   }
-  std::vector<diagram::TShapeWithDoubleClicks*> Boxes() const {
-    std::vector<diagram::TShapeWithDoubleClicks*> boxes;
-    for (QGraphicsItem* item : View->Scene().items(Qt::AscendingOrder))
-      if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item); shape && shape->IsBox())
-        boxes.push_back(shape);
-    return boxes;
-  }
   QSet<QString> Captions() const {
     QSet<QString> captions;
     for (QGraphicsItem* item : View->Scene().items())
@@ -91,10 +78,6 @@ class ExportTest : public testing::TWorkingDirectoryTest {
         captions << label->Text();
     return captions;
   }
-
-  TScriptedDialogs Dialogs;
-  std::unique_ptr<TMainForm> Form;
-  TDiagramView* View = nullptr;
 
  private:
   QFont FFont;
@@ -150,7 +133,8 @@ TEST_F(ExportTest, SvgAndPdfCarryEveryCaptionAsText) {
   QProcess info;
   info.start(QStringLiteral("pdfinfo"), {pdf});
   ASSERT_TRUE(info.waitForFinished(30000));
-  EXPECT_TRUE(QString::fromLatin1(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
+  EXPECT_TRUE(
+      QString::fromLatin1(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
   QProcess text;
   text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   ASSERT_TRUE(text.waitForFinished(30000));
@@ -207,8 +191,8 @@ TEST_F(ExportTest, ToolExitCodesAndMessages) {
        {QStringList{QStringLiteral("--bogus"), example, out}, QStringList{example},
         QStringList{QStringLiteral("--interpretation"), QStringLiteral("4"), example, out},
         QStringList{QStringLiteral("--interpretation"), QStringLiteral("0"), example, out},
-        QStringList{QStringLiteral("--structure-only"), QStringLiteral("--interpretation"), QStringLiteral("2"),
-                    example, out},
+        QStringList{QStringLiteral("--structure-only"), QStringLiteral("--interpretation"),
+                    QStringLiteral("2"), example, out},
         QStringList{example, PathOf(QStringLiteral("out.txt"))}}) {
     const TRun run = RunExport(arguments);
     EXPECT_EQ(run.ExitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
@@ -226,9 +210,10 @@ TEST_F(ExportTest, ToolExitCodesAndMessages) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_TRUE(run.Error.contains(QStringLiteral("Cannot create file ") + unwritable + QLatin1Char('\n')));
 
-  run = RunExport({QStringLiteral("--no-parse"), QStringLiteral("--hide-negations"), QStringLiteral("--interpretation"),
-                   QStringLiteral("3"), example, QStringLiteral("out.svg")},
-                  directory);
+  run =
+      RunExport({QStringLiteral("--no-parse"), QStringLiteral("--hide-negations"),
+                 QStringLiteral("--interpretation"), QStringLiteral("3"), example, QStringLiteral("out.svg")},
+                directory);
   EXPECT_EQ(run.ExitCode, 0) << run.Error.toStdString();
   EXPECT_FALSE(SvgTexts(out).isEmpty());
   // Only the requested file: the tool keeps no working copy.

@@ -176,6 +176,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   [[nodiscard]] bool StepUnderWay() const;
   [[nodiscard]] TWorkingState CurrentWorkingState() const;
   void RestoreWorkingState(const TWorkingState& state);
+  //! Undo (back) or Redo: restores the step's state, then moves past it.
+  void Replay(bool back);
   //! Shows Undo and Redo exactly when they can act.
   void UpdateHistoryItems();
   //! Before the start-up's File > New: the state worth keeping, if any.

@@ -112,24 +112,17 @@ void TMainForm::RestoreWorkingState(const TWorkingState& state) {
   FSession.SelectNothing();
 }
 
-void TMainForm::Undo1Click() {
-  if (StepUnderWay() || FStepBefore || !FHistory.CanUndo()) return;
+void TMainForm::Undo1Click() { Replay(/*back=*/true); }
+
+void TMainForm::Redo1Click() { Replay(/*back=*/false); }
+
+void TMainForm::Replay(bool back) {
+  if (StepUnderWay() || FStepBefore || !(back ? FHistory.CanUndo() : FHistory.CanRedo())) return;
   try {
-    RestoreWorkingState(FHistory.UndoTarget());
-    FHistory.StepBack();
+    RestoreWorkingState(back ? FHistory.UndoTarget() : FHistory.RedoTarget());
+    back ? FHistory.StepBack() : FHistory.StepForward();
   } catch (const karvel::TFileError& error) {
     // The working file is as it was: the step stays where it is.
-    ReportError(diagram::DisplayText(error.what()));
-  }
-  UpdateHistoryItems();
-}
-
-void TMainForm::Redo1Click() {
-  if (StepUnderWay() || FStepBefore || !FHistory.CanRedo()) return;
-  try {
-    RestoreWorkingState(FHistory.RedoTarget());
-    FHistory.StepForward();
-  } catch (const karvel::TFileError& error) {
     ReportError(diagram::DisplayText(error.what()));
   }
   UpdateHistoryItems();
