@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QScrollArea>
@@ -19,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -566,11 +570,25 @@ QStringList SceneState(QGraphicsScene& scene) {
   const auto rect = [](const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
   };
-  // Without a spatial index the scene lists its items as they were added;
-  // they stack by z-value first.
-  QList<QGraphicsItem*> items = scene.items(Qt::AscendingOrder);
-  std::stable_sort(items.begin(), items.end(),
-                   [](const QGraphicsItem* a, const QGraphicsItem* b) { return a->zValue() < b->zValue(); });
+  // Siblings stack by z-value, then in the order they were added (which is
+  // the order the scene lists them in without a spatial index); children
+  // stack above their parent.
+  QList<QGraphicsItem*> items;
+  const auto stacked = [](QList<QGraphicsItem*> siblings) {
+    std::stable_sort(siblings.begin(), siblings.end(),
+                     [](const QGraphicsItem* a, const QGraphicsItem* b) { return a->zValue() < b->zValue(); });
+    return siblings;
+  };
+  const std::function<void(const QList<QGraphicsItem*>&)> walk = [&](const QList<QGraphicsItem*>& siblings) {
+    for (QGraphicsItem* item : stacked(siblings)) {
+      items << item;
+      walk(item->childItems());
+    }
+  };
+  QList<QGraphicsItem*> topLevel;
+  for (QGraphicsItem* item : scene.items(Qt::AscendingOrder))
+    if (item->parentItem() == nullptr) topLevel << item;
+  walk(topLevel);
   for (QGraphicsItem* item : items) {
     QString line = QString::number(item->type()) + (item->isVisible() ? " shown " : " hidden ");
     if (auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item)) {
@@ -595,6 +613,8 @@ QStringList SceneState(QGraphicsScene& scene) {
                   .arg(stroke->Tag());
     } else if (auto* image = qgraphicsitem_cast<diagram::TStatusImage*>(item)) {
       line += QStringLiteral("%1 icon %2").arg(rect(image->Rect())).arg(image->ImageIndex());
+    } else if (diagram::IsDiagramGroup(item)) {
+      line += QStringLiteral("run %1 of %2").arg(rect(item->boundingRect().toRect())).arg(item->childItems().size());
     }
     state << line;
   }
@@ -651,6 +671,65 @@ TEST_F(MainFormTest, ARefreshReusingTheItemsOfAnotherDrawingDrawsAsAFreshDrawing
     for (QGraphicsItem* item : shown.items())
       EXPECT_TRUE(diagram::IsDiagramItem(item)) << "no item of an earlier drawing is left";
   }
+}
+
+
+// What the view paints of the part in sight equals the same part of a fresh
+// drawing: runs of items off screen are passed over, and only they.
+void ExpectViewShows(TDiagramView& view, QGraphicsScene& fresh, const std::string& when) {
+  QCoreApplication::processEvents();
+  const QImage painted = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // A pixmap has the screen's resolution, which the fonts scale with.
+  QPixmap rendered(painted.size());
+  rendered.fill(Qt::white);
+  {
+    QPainter painter(&rendered);
+    painter.setRenderHints(view.renderHints());
+    fresh.render(&painter, QRectF(rendered.rect()),
+                        QRectF(view.mapToScene(QPoint(0, 0)), QSizeF(rendered.size())));
+  }
+  const QImage expected = rendered.toImage().convertToFormat(QImage::Format_RGB32);
+  QImage blank(expected.size(), QImage::Format_RGB32);
+  blank.fill(Qt::white);
+  ASSERT_NE(expected, blank) << when << ": the test must look at some of the diagram";
+  EXPECT_EQ(painted, expected) << when;
+}
+
+TEST_F(MainFormTest, TheViewPaintsEveryItemInSightAfterRedrawsThatMoveThem) {
+  Form->resize(800, 600);
+  Form->show();
+  auto& view = *Child<TDiagramView>("ScrollBox1");
+  const auto expectShown = [this, &view](const std::string& when) {
+    QGraphicsScene fresh;
+    fresh.setFont(view.Scene().font());
+    karvel::TListOfKarvelSentences drawn;
+    diagram::DrawDiagramInto(fresh, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                             Form->DiagramOptions(), drawn);
+    ExpectViewShows(view, fresh, when);
+  };
+  std::vector<std::string> claims;
+  for (int i = 0; i < 300; ++i) claims.push_back("claim " + std::to_string(i));
+  const auto scrollToEnd = [&view] {
+    QCoreApplication::processEvents();
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+  };
+  OpenTheory(claims);
+  scrollToEnd();
+  expectShown("first drawing");
+  // Forty rows more on top: every item moves down and into another run, and
+  // the drawing needs a run more.
+  std::vector<std::string> more;
+  for (int i = 0; i < 40; ++i) more.push_back("new " + std::to_string(i));
+  more.insert(more.end(), claims.begin(), claims.end());
+  OpenTheory(more);
+  scrollToEnd();
+  expectShown("items taken over and moved");
+  // Back to fewer rows, with longer texts: the same controls, wider.
+  for (std::string& claim : claims) claim += " and then some more words";
+  OpenTheory(claims);
+  scrollToEnd();
+  view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+  expectShown("items updated in place");
 }
 
 }  // namespace

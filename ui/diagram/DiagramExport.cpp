@@ -116,14 +116,7 @@ TExportFormat ExportFormatOfFileName(const QString& fileName) {
 QSize ExportedExtent(const QGraphicsScene& container) {
   const QVariant kept = container.property("ostrelDiagramExtent");
   if (kept.isValid()) return kept.toSize();
-  int right = 0, bottom = 0;
-  for (const QGraphicsItem* item : container.items()) {
-    if (!item->isVisible() || item->parentItem() != nullptr) continue;
-    const QRect r = item->sceneBoundingRect().toAlignedRect();
-    right = std::max(right, r.right() + 1);
-    bottom = std::max(bottom, r.bottom() + 1);
-  }
-  return QSize(right, bottom);
+  return VisibleItemsExtent(container);
 }
 
 bool ExportDiagram(QGraphicsScene& container, const QString& fileName, TExportFormat format) {

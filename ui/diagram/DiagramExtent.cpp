@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "DiagramItemTypes.h"
 #include "DrawUnit.h"
 
 namespace ostrel::diagram {
@@ -37,16 +38,25 @@ void ConfigureDiagramView(QGraphicsView& view) {
   view.resetTransform();
 }
 
-void UpdateDiagramExtent(QGraphicsScene& container) {
+QSize VisibleItemsExtent(const QGraphicsScene& container) {
   int right = 0, bottom = 0;
   const QList<QGraphicsItem*> items = container.items();
   for (const QGraphicsItem* item : items) {
-    if (!item->isVisible() || item->parentItem() != nullptr) continue;
+    // A run's rectangle also holds its hidden items; an item's own children
+    // lie within it.
+    const QGraphicsItem* parent = item->parentItem();
+    if (!item->isVisible() || IsDiagramGroup(item) || (parent != nullptr && !IsDiagramGroup(parent)))
+      continue;
     const QRect r = item->sceneBoundingRect().toAlignedRect();
     right = std::max(right, r.right() + 1);
     bottom = std::max(bottom, r.bottom() + 1);
   }
-  SetExtent(container, right, bottom);
+  return {right, bottom};
+}
+
+void UpdateDiagramExtent(QGraphicsScene& container) {
+  const QSize extent = VisibleItemsExtent(container);
+  SetExtent(container, extent.width(), extent.height());
 }
 
 void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom) { SetExtent(container, right, bottom); }

@@ -15,7 +15,7 @@ TDiagramHit DiagramHitAt(const QGraphicsScene& container, QPoint point) {
   const QList<QGraphicsItem*> candidates =
       container.items(QRectF(point, QSizeF(1, 1)), Qt::IntersectsItemBoundingRect, Qt::DescendingOrder);
   for (QGraphicsItem* item : candidates) {
-    if (!item->isVisible()) continue;
+    if (!item->isVisible() || IsDiagramGroup(item)) continue;
     TDiagramHit hit;
     if (auto* shape = qgraphicsitem_cast<TShapeWithDoubleClicks*>(item)) {
       hit.Rect = shape->Rect();

@@ -11,13 +11,17 @@ enum TDiagramItemType {
   kLineItemType = QGraphicsItem::UserType + 2,
   kStatusImageItemType = QGraphicsItem::UserType + 3,
   kLabelItemType = QGraphicsItem::UserType + 4,
+  kGroupItemType = QGraphicsItem::UserType + 5,
 };
 
 //! Whether the item is one the diagram created (box, line, strip, stroke,
-//! label, mark or icon).
+//! label, mark or icon, or a group holding a run of them).
 inline bool IsDiagramItem(const QGraphicsItem* item) {
   const int type = item->type();
-  return type >= kShapeItemType && type <= kLabelItemType;
+  return type >= kShapeItemType && type <= kGroupItemType;
 }
+
+//! Whether the item only holds a run of diagram items.
+inline bool IsDiagramGroup(const QGraphicsItem* item) { return item->type() == kGroupItemType; }
 
 }  // namespace ostrel::diagram

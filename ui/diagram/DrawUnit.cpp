@@ -51,6 +51,7 @@ int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSenten
   TSceneBuilder builder(container);
   TDiagramLayout layout(builder, theory, options, TDiagramMetrics::Current());
   const int rowCount = layout.DrawDiagram(sentences, firstRow, column, drawn);
+  builder.FinishGroups();
   // The new items are visible and top-level, so the extent grows by theirs:
   // no pass over the whole scene.
   ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
@@ -111,7 +112,7 @@ constexpr std::size_t kMaxSingleRemovals = 256;
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                    karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& drawing) {
   const std::vector<QGraphicsItem*>& items = drawing.Items;
-  TSceneBuilder builder(container);
+  TSceneBuilder builder(container, &drawing.Groups);
   TRecordingSink recording(builder);
   // A redraw mostly has as many controls as the drawing it replaces.
   recording.Controls.reserve(items.size());
@@ -120,6 +121,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
   const std::vector<TDiagramControl>& controls = recording.Controls;
   const auto finish = [&] {
+    builder.FinishGroups();
     drawing.Items = builder.Items();
     drawing.Kinds.resize(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) drawing.Kinds[i] = controls[i].Kind;
@@ -148,6 +150,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     surplus += pools[k].size() - std::min(pools[k].size(), needed[k]);
   if (surplus > kMaxSingleRemovals) {
     RemoveDiagramItems(container);
+    drawing.Groups.clear();  // the scene deleted them
     for (const TDiagramControl& control : controls) builder.Add(control);
     ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
     finish();
@@ -162,7 +165,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
       builder.Add(controls[i]);
     }
     // Reused items were created in another order: the stacking follows the
-    // controls, as in a fresh drawing.
+    // controls, as in a fresh drawing (within a run; the runs stack in order).
     builder.Items().back()->setZValue(static_cast<qreal>(i));
   }
   for (std::size_t k = 0; k < kItemTypes; ++k) {

@@ -15,8 +15,11 @@
 class QGraphicsItem;
 class QGraphicsScene;
 class QGraphicsView;
+class QSize;
 
 namespace ostrel::diagram {
+
+class TDiagramGroup;
 
 //! The sentences the last build drew, indexed by the items' tags.
 extern karvel::TListOfKarvelSentences DiagramSentences;
@@ -41,6 +44,8 @@ void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences
 struct TDiagramItems {
   std::vector<QGraphicsItem*> Items;
   std::vector<TControlKind> Kinds;
+  //! The runs the items are in, in order.
+  std::vector<TDiagramGroup*> Groups;
 };
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                    karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& items);
@@ -79,6 +84,9 @@ void UpdateDiagramExtent(QGraphicsScene& container);
 //! Grows the extent set by UpdateDiagramExtent to take in visible items
 //! reaching to right, bottom.
 void ExtendDiagramExtent(QGraphicsScene& container, int right, int bottom);
+//! The far edges of the visible items, from (0, 0), the bottom margin not
+//! included.
+QSize VisibleItemsExtent(const QGraphicsScene& container);
 //! Sets the extent as UpdateDiagramExtent would for visible items reaching to
 //! right, bottom, when those are all there are.
 void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom);

@@ -9,6 +9,7 @@
 
 #include "DisplayText.h"
 #include "StatusIcons.h"
+#include "TDiagramGroup.h"
 #include "TDiagramLabel.h"
 #include "TLine.h"
 #include "TShapeWithDoubleClicks.h"
@@ -35,6 +36,9 @@ QFont StyledFont(QFont font, TStatusLook look) {
       font.setItalic(true);
       break;
   }
+  // Labels are sized with this very font: painted on a widget whose font
+  // differs, no property may be taken from the widget's instead.
+  font.setResolveMask(QFont::AllPropertiesResolved);
   return font;
 }
 
@@ -84,13 +88,14 @@ class TTextCache final : public QObject {
   QString FFontKey;
 };
 
-TSceneBuilder::TSceneBuilder(QGraphicsScene& scene)
+TSceneBuilder::TSceneBuilder(QGraphicsScene& scene, std::vector<TDiagramGroup*>* groups)
     : FScene(scene),
       FFonts{StyledFont(scene.font(), TStatusLook::Plain), StyledFont(scene.font(), TStatusLook::Justified),
              StyledFont(scene.font(), TStatusLook::Defeated), StyledFont(scene.font(), TStatusLook::Neither)},
       FMetrics{QFontMetrics(FFonts[0]), QFontMetrics(FFonts[1]), QFontMetrics(FFonts[2]),
                QFontMetrics(FFonts[3])},
-      FCache(&TTextCache::Of(scene)) {
+      FCache(&TTextCache::Of(scene)),
+      FGroups(groups != nullptr ? groups : &FOwnGroups) {
   // Shared pens: a pen made per item costs an allocation, and comparing
   // two copies of one pen is a pointer comparison.
   for (std::size_t i = 0; i < FFonts.size(); ++i) {
@@ -147,8 +152,8 @@ void TSceneBuilder::Add(const TDiagramControl& c) {
       item = new TLine(0, 0, 0, 0, QColor(), 0);
       break;
   }
+  // Include puts it into the scene, in its run.
   Reuse(item, c, MeasuredText(c.Caption));
-  FScene.addItem(item);
 }
 
 const QString* TSceneBuilder::MeasuredText(std::string_view caption) const {
@@ -209,10 +214,34 @@ void TSceneBuilder::Reuse(QGraphicsItem* item, const TDiagramControl& c, const Q
   }
 }
 
-void TSceneBuilder::Include(const QGraphicsItem* item, const QRect& bounds) {
-  FItems.push_back(const_cast<QGraphicsItem*>(item));
+void TSceneBuilder::Include(QGraphicsItem* item, const QRect& bounds) {
+  const std::size_t run = FItems.size() / TDiagramGroup::kSize;
+  TDiagramGroup* group = GroupAt(run);
+  if (item->parentItem() != group) item->setParentItem(group);
+  if (run == FGroupBounds.size())
+    FGroupBounds.push_back(bounds);
+  else
+    FGroupBounds[run] |= bounds;
+  FItems.push_back(item);
   FRight = std::max(FRight, bounds.right() + 1);
   FBottom = std::max(FBottom, bounds.bottom() + 1);
+}
+
+TDiagramGroup* TSceneBuilder::GroupAt(std::size_t index) {
+  while (FGroups->size() <= index) {
+    auto* group = new TDiagramGroup;
+    FScene.addItem(group);  // owned by the scene
+    FGroups->push_back(group);
+  }
+  return (*FGroups)[index];
+}
+
+void TSceneBuilder::FinishGroups() {
+  for (std::size_t i = 0; i < FGroupBounds.size(); ++i) (*FGroups)[i]->SetBounds(FGroupBounds[i]);
+  while (FGroups->size() > FGroupBounds.size()) {
+    delete FGroups->back();
+    FGroups->pop_back();
+  }
 }
 
 }  // namespace ostrel::diagram

@@ -1,5 +1,5 @@
 // Realises the layout's controls as graphics items in a scene whose
-// coordinates are the container's, in creation order.
+// coordinates are the container's, in creation order, in runs under groups.
 #pragma once
 
 #include <QFont>
@@ -17,12 +17,15 @@ class QGraphicsScene;
 
 namespace ostrel::diagram {
 
+class TDiagramGroup;
 class TTextCache;
 
 class TSceneBuilder final : public TDiagramSink {
  public:
-  //! Labels take the scene's font (the window's), styled by status.
-  explicit TSceneBuilder(QGraphicsScene& scene);
+  //! Labels take the scene's font (the window's), styled by status. groups:
+  //! the runs of an earlier drawing to put the items in, grown or cut to this
+  //! drawing's by FinishGroups; null for new ones of this build's own.
+  explicit TSceneBuilder(QGraphicsScene& scene, std::vector<TDiagramGroup*>* groups = nullptr);
 
   int TextWidth(std::string_view text, TStatusLook look) override;
   void Add(const TDiagramControl& control) override;
@@ -34,6 +37,10 @@ class TSceneBuilder final : public TDiagramSink {
   //! The display text of the caption measured last, if caption is that very
   //! text (the layout measures a label just before it adds it).
   [[nodiscard]] const QString* MeasuredText(std::string_view caption) const;
+
+  //! Gives each run its items' rectangle and deletes the runs past the last
+  //! item. Call once every item is in place and every surplus one deleted.
+  void FinishGroups();
 
   //! The items added, in creation order.
   [[nodiscard]] const std::vector<QGraphicsItem*>& Items() const { return FItems; }
@@ -48,8 +55,10 @@ class TSceneBuilder final : public TDiagramSink {
 
  private:
   const QString& Text(std::string_view text);
-  //! bounds: the item's place in the scene.
-  void Include(const QGraphicsItem* item, const QRect& bounds);
+  //! Puts the item in the run of its place in creation order. bounds: its
+  //! place in the scene.
+  void Include(QGraphicsItem* item, const QRect& bounds);
+  TDiagramGroup* GroupAt(std::size_t index);
 
   QGraphicsScene& FScene;
   std::array<QFont, 4> FFonts;
@@ -59,6 +68,9 @@ class TSceneBuilder final : public TDiagramSink {
   QPen FNoPen{Qt::NoPen};
   TTextCache* FCache;
   std::vector<QGraphicsItem*> FItems;
+  std::vector<TDiagramGroup*> FOwnGroups;
+  std::vector<TDiagramGroup*>* FGroups;
+  std::vector<QRect> FGroupBounds;
   std::string_view FMeasured;
   const QString* FMeasuredText = nullptr;
   int FRight = 0, FBottom = 0;
