@@ -137,6 +137,19 @@ TEST_F(MainFormEditingTest, DoubleClickOnFreeAreaOpensTheNewSentenceEditor) {
   EXPECT_EQ(Assumptions(), (V{"a", "b"}));
 }
 
+TEST_F(MainFormEditingTest, ARedrawShowsTheBoxUnderTheEditorAsAFreshDrawingWould) {
+  // "a" looks the same in both interpretations.
+  OpenTheory({"a", "p", "q", "if(p, x(q))", "if(q, x(p))"});
+  ASSERT_EQ(Form->InterpretationButtons().size(), 2);
+  const QPoint inside = BoxOf("a")->Rect().topLeft() + QPoint(4, 10);
+  PressAt(inside);
+  QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, View->mapFromScene(inside));
+  ASSERT_TRUE(Editor->isVisible());
+  ASSERT_FALSE(BoxOf("a")->isVisible());
+  Form->InterpretationButtons().at(1)->trigger();
+  EXPECT_TRUE(BoxOf("a")->isVisible());
+}
+
 TEST_F(MainFormEditingTest, PressesWhileAnotherWindowIsActiveChangeNothing) {
   OpenTheory({"a"});
   QWidget other;

@@ -103,6 +103,16 @@ std::size_t TypeIndexOf(TControlKind kind) {
   return 3;
 }
 
+// Whether an item showing one control shows the other without a change;
+// never for controls with a caption, which is not compared.
+bool SameControl(const TDiagramControl& a, const TDiagramControl& b) {
+  if (a.Kind == TControlKind::Label || a.Kind == TControlKind::RepetitionMark) return false;
+  return a.Kind == b.Kind && a.Left == b.Left && a.Top == b.Top && a.Width == b.Width &&
+         a.Height == b.Height && a.Tag == b.Tag && a.Row == b.Row && a.Column == b.Column &&
+         a.Look == b.Look && a.Dotted == b.Dotted && a.ImageIndex == b.ImageIndex && a.X1 == b.X1 &&
+         a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2;
+}
+
 // Removing one item searches the scene's lists, so only a few are removed
 // one at a time; beyond that the scene is cleared and the drawing rebuilt.
 constexpr std::size_t kMaxSingleRemovals = 256;
@@ -123,17 +133,28 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   const auto finish = [&] {
     builder.FinishGroups();
     drawing.Items = builder.Items();
-    drawing.Kinds.resize(controls.size());
-    for (std::size_t i = 0; i < controls.size(); ++i) drawing.Kinds[i] = controls[i].Kind;
+    drawing.Bounds = builder.TakeBounds();
+    drawing.Controls = std::move(recording.Controls);
+    for (TDiagramControl& control : drawing.Controls) control.Caption = {};
+    drawing.SomeHidden = false;
   };
-  const bool sameKinds = drawing.Kinds.size() == controls.size() &&
-                         std::equal(drawing.Kinds.begin(), drawing.Kinds.end(), controls.begin(),
-                                    [](TControlKind kind, const TDiagramControl& c) {
-                                      return TypeIndexOf(kind) == TypeIndexOf(c.Kind);
+  const std::vector<TDiagramControl>& before = drawing.Controls;
+  const bool sameKinds = before.size() == controls.size() && before.size() == items.size() &&
+                         std::equal(before.begin(), before.end(), controls.begin(),
+                                    [](const TDiagramControl& a, const TDiagramControl& b) {
+                                      return TypeIndexOf(a.Kind) == TypeIndexOf(b.Kind);
                                     });
   if (sameKinds) {
-    for (std::size_t i = 0; i < controls.size(); ++i)
-      builder.Reuse(items[i], controls[i], recording.Texts[i]);
+    // After a change of interpretation most controls are as they were: their
+    // items are not touched at all, which on a large drawing is most of the
+    // redraw. Captions are not kept, so labels and marks are always updated.
+    const bool compare = !drawing.SomeHidden && drawing.Bounds.size() == controls.size();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      if (compare && SameControl(before[i], controls[i]))
+        builder.Keep(items[i], drawing.Bounds[i]);
+      else
+        builder.Reuse(items[i], controls[i], recording.Texts[i]);
+    }
     UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
     finish();
     return;
@@ -142,7 +163,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
   // Another drawing: each control takes the next unused item of its type,
   // which is far cheaper than deleting every item and making new ones.
   std::array<std::vector<QGraphicsItem*>, kItemTypes> pools;
-  for (std::size_t j = 0; j < items.size(); ++j) pools[TypeIndexOf(drawing.Kinds[j])].push_back(items[j]);
+  for (std::size_t j = 0; j < items.size(); ++j) pools[TypeIndexOf(before[j].Kind)].push_back(items[j]);
   std::array<std::size_t, kItemTypes> needed{};
   for (const TDiagramControl& control : controls) ++needed[TypeIndexOf(control.Kind)];
   std::size_t surplus = 0;

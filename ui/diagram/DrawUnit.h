@@ -43,9 +43,16 @@ void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences
 //! redraws and the window read the kinds without touching the items.
 struct TDiagramItems {
   std::vector<QGraphicsItem*> Items;
-  std::vector<TControlKind> Kinds;
+  //! The control each item shows, captions left out (they point into
+  //! sentences that a later refresh may delete).
+  std::vector<TDiagramControl> Controls;
+  //! Each item's place in the container.
+  std::vector<QRect> Bounds;
   //! The runs the items are in, in order.
   std::vector<TDiagramGroup*> Groups;
+  //! Set when an item was hidden since the drawing (the in-place editor
+  //! hides a box): a redraw then updates every item.
+  bool SomeHidden = false;
 };
 void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
                    karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& items);

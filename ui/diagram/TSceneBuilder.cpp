@@ -218,11 +218,17 @@ void TSceneBuilder::Include(QGraphicsItem* item, const QRect& bounds) {
   const std::size_t run = FItems.size() / TDiagramGroup::kSize;
   TDiagramGroup* group = GroupAt(run);
   if (item->parentItem() != group) item->setParentItem(group);
+  Keep(item, bounds);
+}
+
+void TSceneBuilder::Keep(QGraphicsItem* item, const QRect& bounds) {
+  const std::size_t run = FItems.size() / TDiagramGroup::kSize;
   if (run == FGroupBounds.size())
     FGroupBounds.push_back(bounds);
   else
     FGroupBounds[run] |= bounds;
   FItems.push_back(item);
+  FBounds.push_back(bounds);
   FRight = std::max(FRight, bounds.right() + 1);
   FBottom = std::max(FBottom, bounds.bottom() + 1);
 }

@@ -34,6 +34,9 @@ class TSceneBuilder final : public TDiagramSink {
   //! text: the caption's display text when the caller has it (see
   //! MeasuredText), else it is looked up.
   void Reuse(QGraphicsItem* item, const TDiagramControl& control, const QString* text = nullptr);
+  //! Takes an item as it is: it already shows its control, at bounds, in
+  //! the run of its place.
+  void Keep(QGraphicsItem* item, const QRect& bounds);
   //! The display text of the caption measured last, if caption is that very
   //! text (the layout measures a label just before it adds it).
   [[nodiscard]] const QString* MeasuredText(std::string_view caption) const;
@@ -42,8 +45,9 @@ class TSceneBuilder final : public TDiagramSink {
   //! item. Call once every item is in place and every surplus one deleted.
   void FinishGroups();
 
-  //! The items added, in creation order.
+  //! The items added, in creation order, and their places.
   [[nodiscard]] const std::vector<QGraphicsItem*>& Items() const { return FItems; }
+  [[nodiscard]] std::vector<QRect> TakeBounds() { return std::move(FBounds); }
   //! The far edges of the items added (0 when none).
   [[nodiscard]] int Right() const { return FRight; }
   [[nodiscard]] int Bottom() const { return FBottom; }
@@ -68,6 +72,7 @@ class TSceneBuilder final : public TDiagramSink {
   QPen FNoPen{Qt::NoPen};
   TTextCache* FCache;
   std::vector<QGraphicsItem*> FItems;
+  std::vector<QRect> FBounds;
   std::vector<TDiagramGroup*> FOwnGroups;
   std::vector<TDiagramGroup*>* FGroups;
   std::vector<QRect> FGroupBounds;

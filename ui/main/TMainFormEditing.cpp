@@ -191,6 +191,7 @@ TDiagramBoxPlace TMainForm::DiagramBox(std::size_t index) const {
 
 void TMainForm::HideDiagramBox(std::size_t index) {
   FBoxes.at(index)->hide();
+  FDiagramItems.SomeHidden = true;
   UpdateSelectionMark();
 }
 
@@ -246,9 +247,9 @@ void TMainForm::CollectDiagramBoxes(const diagram::TDiagramItems& drawing) {
   FConnectors.clear();
   // Hit strips are shapes too, but draw nothing and take no mark.
   for (std::size_t i = 0; i < drawing.Items.size(); ++i) {
-    if (drawing.Kinds[i] == diagram::TControlKind::Box) {
+    if (drawing.Controls[i].Kind == diagram::TControlKind::Box) {
       FBoxes.push_back(static_cast<diagram::TShapeWithDoubleClicks*>(drawing.Items[i]));
-    } else if (drawing.Kinds[i] == diagram::TControlKind::ConnectorLine) {
+    } else if (drawing.Controls[i].Kind == diagram::TControlKind::ConnectorLine) {
       FConnectors.push_back(static_cast<diagram::TShapeWithDoubleClicks*>(drawing.Items[i]));
     }
   }
