@@ -24,6 +24,11 @@ struct TSatSolver::TImpl : CaDiCaL::Terminator {
 TSatSolver::TSatSolver(int variables) : FImpl(std::make_unique<TImpl>(*this)) {
   FImpl->Variables = variables;
   FImpl->Solver.set("quiet", 1);
+  // Measured on random attack graphs with rules about rules: restarting
+  // more often, and backtracking all the way after a conflict, finds the
+  // few models of these clause sets faster than the defaults.
+  FImpl->Solver.set("restartint", 10);
+  FImpl->Solver.set("chrono", 0);
   // Every variable exists even if no clause names it, so that Value is
   // defined for all of them.
   if (variables > 0) FImpl->Solver.reserve(variables);
