@@ -139,7 +139,8 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     drawing.SomeHidden = false;
   };
   const std::vector<TDiagramControl>& before = drawing.Controls;
-  const bool sameKinds = before.size() == controls.size() && before.size() == items.size() &&
+  // A drawing's items, controls and places are set together (finish).
+  const bool sameKinds = before.size() == controls.size() &&
                          std::equal(before.begin(), before.end(), controls.begin(),
                                     [](const TDiagramControl& a, const TDiagramControl& b) {
                                       return TypeIndexOf(a.Kind) == TypeIndexOf(b.Kind);
@@ -148,9 +149,8 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     // After a change of interpretation most controls are as they were: their
     // items are not touched at all, which on a large drawing is most of the
     // redraw. Captions are not kept, so labels and marks are always updated.
-    const bool compare = !drawing.SomeHidden && drawing.Bounds.size() == controls.size();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-      if (compare && SameControl(before[i], controls[i]))
+      if (!drawing.SomeHidden && SameControl(before[i], controls[i]))
         builder.Keep(items[i], drawing.Bounds[i]);
       else
         builder.Reuse(items[i], controls[i], recording.Texts[i]);
