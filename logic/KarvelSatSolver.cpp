@@ -29,6 +29,9 @@ TSatSolver::TSatSolver(int variables) : FImpl(std::make_unique<TImpl>(*this)) {
   // few models of these clause sets faster than the defaults.
   FImpl->Solver.set("restartint", 10);
   FImpl->Solver.set("chrono", 0);
+  // Eliminating variables early costs more than it saves on these clause
+  // sets, which are mostly binary already.
+  FImpl->Solver.set("elimint", 20000);
   // Every variable exists even if no clause names it, so that Value is
   // defined for all of them.
   if (variables > 0) FImpl->Solver.reserve(variables);
@@ -41,6 +44,8 @@ void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
   for (TLiteral l : literals) FImpl->Solver.add(ExternalLiteral(l));
   FImpl->Solver.add(0);
 }
+
+void TSatSolver::Prefer(TLiteral literal) { FImpl->Solver.phase(ExternalLiteral(literal)); }
 
 TSatSolver::TResult TSatSolver::Solve() {
   switch (FImpl->Solver.solve()) {

@@ -23,6 +23,9 @@ class TSatSolver {
   TSatSolver& operator=(const TSatSolver&) = delete;
 
   void AddClause(const std::vector<TLiteral>& literals);
+  //! Whenever the literal's variable is to be decided, decides it this way
+  //! first, whatever the solver learned to prefer.
+  void Prefer(TLiteral literal);
   //! The next model of the clauses added so far.
   TResult Solve();
   [[nodiscard]] bool Value(int variable) const { return Assignment(variable) > 0; }
