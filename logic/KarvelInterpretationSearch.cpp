@@ -235,10 +235,21 @@ class TClauseSearch {
   }
   // The clause that excludes this choice of assumptions (whatever the
   // meanings of texts outside the closure).
+  //
+  // Where the closure grows with the assumptions, no interpretation holds
+  // another: the assumptions the larger one adds would be attacked by the
+  // smaller one's closure, so by its own. Then "one of those left out comes
+  // in" and "one of those in goes out" each exclude only this choice among
+  // the interpretations, and the shorter clause prunes more.
   std::vector<TLiteral> Exclusion(const std::vector<bool>& chosen) const {
     std::vector<TLiteral> clause;
-    for (std::size_t k = 0; k < chosen.size(); ++k)
-      clause.push_back(chosen[k] ? NegativeLiteral(FInVariable[k]) : PositiveLiteral(FInVariable[k]));
+    const auto in = static_cast<std::size_t>(std::count(chosen.begin(), chosen.end(), true));
+    const bool keepIn = FAmbiguous || 2 * in <= chosen.size();
+    const bool keepOut = FAmbiguous || !keepIn;
+    for (std::size_t k = 0; k < chosen.size(); ++k) {
+      if (chosen[k] && keepIn) clause.push_back(NegativeLiteral(FInVariable[k]));
+      if (!chosen[k] && keepOut) clause.push_back(PositiveLiteral(FInVariable[k]));
+    }
     return clause;
   }
 
