@@ -31,7 +31,7 @@ using ostrel::bench::TFixture;
 namespace families = ostrel::families;
 using TClock = std::chrono::steady_clock;
 
-enum TArgument { Realistic1000, Realistic10000, Conflicts12, Chain10000, Grid5 };
+enum TArgument { Realistic1000, Realistic10000, Conflicts12, Chain10000, Grid5, RandomGraph100, RandomRules100 };
 
 std::vector<std::string> ArgumentTexts(TArgument argument) {
   switch (argument) {
@@ -45,6 +45,12 @@ std::vector<std::string> ArgumentTexts(TArgument argument) {
       return families::AttackChain(10000);
     case Grid5:
       return families::MutualGrid(5);
+    // 100 statements with crossing objections, as a seminar exercise has
+    // them; the second also with objections to rules and rules about rules.
+    case RandomGraph100:
+      return families::RandomAttackGraph(100, 0.15, 1);
+    case RandomRules100:
+      return families::RandomRulesAboutRules(100, 0.15, 1);
   }
   return {};
 }
@@ -60,6 +66,10 @@ std::size_t ExpectedInterpretations(TArgument argument) {
       return 1;
     case Grid5:
       return 358;
+    case RandomGraph100:
+      return 0;
+    case RandomRules100:
+      return 3;
   }
   return 0;
 }
@@ -244,6 +254,8 @@ BENCHMARK(BM_RefreshUntilIdle)
     ->Arg(Realistic10000)
     ->Arg(Conflicts12)
     ->Arg(Chain10000)
+    ->Arg(RandomGraph100)
+    ->Arg(RandomRules100)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SupportAndEnterUntilIdle)->UseManualTime()->Unit(benchmark::kMillisecond);
