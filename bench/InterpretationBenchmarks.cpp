@@ -13,6 +13,7 @@
 
 #include "KarvelInterpretationSearch.h"
 #include "KarvelUnit.h"
+#include "TextReport.h"
 #include "TheoryDocument.h"
 #include "TheoryFamilies.h"
 
@@ -165,10 +166,9 @@ void BM_ReportInterpretations(benchmark::State& state) {
     }
     const auto start = std::chrono::steady_clock::now();
     ostrel::TheoryDocument document;
-    document.ReadBytes(file, true);
     TCountingBuffer buffer;
     std::ostream out(&buffer);
-    ostrel::WriteInterpretationLines(document.Theory(), out);
+    ostrel::WriteInterpretationLines(document, ostrel::ToolRequestFromBytes(file), out);
     report += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     bytes = buffer.Bytes;
   }

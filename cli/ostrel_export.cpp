@@ -15,7 +15,7 @@
 
 #include "DiagramExport.h"
 #include "DrawUnit.h"
-#include "RefreshCycle.h"
+#include "Refresh.h"
 #include "TheoryDocument.h"
 #include "WindowFont.h"
 
@@ -68,31 +68,24 @@ int main(int argc, char** argv) {
   QApplication::setFont(ostrel::WindowFont());
 
   ostrel::TheoryDocument document;
-  try {
-    document.Read(files[0], options.ParseSentences);
-  } catch (const karvel::TFileError& error) {
-    std::cerr << error.what() << '\n';
+  const ostrel::TRefreshResult result =
+      ostrel::Refresh(document, ostrel::ToolRequest(files[0], options));
+  if (!result.Loaded()) {
+    std::cerr << result.Error->what() << '\n';
     return 1;
   }
-  document.ComputeInterpretations(options.ShowStructureOnly);
   // The window's buttons: none below two interpretations, at most the cap.
-  const auto count = static_cast<long>(document.Interpretations().size());
-  if (interpretation > 1 && interpretation > std::min<long>(count, ostrel::kMaxInterpretationButtons)) {
-    return Usage();
-  }
-  document.CollectArgumentSentences();
+  if (interpretation > 1 && interpretation > result.ButtonCount) return Usage();
   document.ApplyInterpretation(static_cast<int>(interpretation - 1));
 
-  ostrel::diagram::InitDiagramMetrics();
+  ostrel::diagram::TDiagramMetrics metrics;
+  ostrel::diagram::InitDiagramMetrics(metrics);
   QGraphicsScene scene;
   scene.setItemIndexMethod(QGraphicsScene::NoIndex);
   scene.setBackgroundBrush(Qt::white);
-  ostrel::diagram::TDiagramOptions diagramOptions;
-  diagramOptions.ShowStructureOnly = options.ShowStructureOnly;
-  diagramOptions.ShowDialecticalNegations = options.ShowDialecticalNegations;
   ostrel::diagram::TDiagramItems items;
-  ostrel::diagram::RedrawDiagram(scene, document.ArgumentSentences(), document.Theory(), diagramOptions,
-                                 items);
+  ostrel::diagram::RedrawDiagram(scene, *result.ArgumentSentences, *result.Theory,
+                                 ostrel::diagram::DiagramOptionsOf(options), metrics, items);
 
   if (!ostrel::diagram::ExportDiagram(scene, outName, format)) {
     std::cerr << "Cannot create file " << files[1] << '\n';

@@ -9,6 +9,8 @@
 
 #include "JsonReport.h"
 #include "MatchCommand.h"
+#include "Refresh.h"
+#include "TextReport.h"
 #include "TheoryDocument.h"
 
 namespace {
@@ -52,38 +54,34 @@ int main(int argc, char** argv) {
       json + interpretationsOnly + (matchText != nullptr) > 1)
     return Usage();
 
+  ostrel::TRefreshOptions options;
+  options.ParseSentences = parse;
+  options.ShowStructureOnly = structureOnly;
+  ostrel::TRefreshRequest request = ostrel::ToolRequest(fileName, options);
   ostrel::TheoryDocument document;
-  try {
-    document.Read(fileName, parse);
-  } catch (const karvel::TFileError& error) {
-    std::cerr << error.what() << '\n';
-    return 1;
-  }
-  if (json) {
+  const auto failed = [](const ostrel::TRefreshResult& result) {
+    if (result.Loaded()) return false;
+    std::cerr << result.Error->what() << '\n';
+    return true;
+  };
+  if (json || interpretationsOnly) {
+    // Each interpretation goes out as the search hands it over; neither they
+    // nor the output are ever held whole.
     std::ios::sync_with_stdio(false);
-    ostrel::WriteJsonReport(document, parse, structureOnly, std::cout);
-    std::cout.flush();
-    return std::cout.good() ? 0 : 1;
-  }
-  if (interpretationsOnly) {
-    // Lines go out as the sorted search hands them over; the output is never
-    // held whole.
-    std::ios::sync_with_stdio(false);
-    ostrel::WriteInterpretationLines(document.Theory(), std::cout);
+    const ostrel::TRefreshResult result = json ? ostrel::WriteJsonReport(document, request, std::cout)
+                                               : ostrel::WriteInterpretationLines(document, request, std::cout);
+    if (failed(result)) return 1;
     std::cout.flush();
     return std::cout.good() ? 0 : 1;
   }
   if (matchText) {
-    // The lists the refresh leaves behind; statuses play no part in matching.
-    document.CollectArgumentSentences();
-    document.RefreshVariables();
+    // A match report shows neither interpretations nor statuses.
+    request.SearchInterpretations = false;
+    if (failed(ostrel::Refresh(document, request))) return 1;
     std::cout << ostrel::MatchReportText(document, matchText);
     return std::cout.good() ? 0 : 1;
   }
-  document.ComputeInterpretations(structureOnly);
-  document.CollectArgumentSentences();
-  const std::string report = ostrel::ReportText(document);
-  document.RefreshVariables();
-  std::cout << report;
+  if (failed(ostrel::Refresh(document, request))) return 1;
+  std::cout << ostrel::ReportText(document);
   return std::cout.good() ? 0 : 1;
 }

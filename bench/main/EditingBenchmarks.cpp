@@ -39,7 +39,7 @@ QPoint BoxPoint(TFixture& fixture, const std::string& text) {
   for (QGraphicsItem* item : view->Scene().items(Qt::AscendingOrder)) {
     auto* box = qgraphicsitem_cast<ostrel::diagram::TShapeWithDoubleClicks*>(item);
     if (box == nullptr || !box->IsBox()) continue;
-    if (ostrel::diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text)
+    if (fixture.Form->DiagramSentences().at(static_cast<std::size_t>(box->Tag()))->Text == text)
       return box->Rect().topLeft() + QPoint(4, 10);
   }
   return {-1, -1};

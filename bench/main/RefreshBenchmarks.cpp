@@ -142,11 +142,11 @@ void BM_InterpretationButtonUntilIdle(benchmark::State& state) {
 }
 
 // A point inside the first box of the sentence with this text.
-QPoint BoxPoint(ostrel::TDiagramView& view, const std::string& text) {
+QPoint BoxPoint(const ostrel::TMainForm& form, ostrel::TDiagramView& view, const std::string& text) {
   for (QGraphicsItem* item : view.Scene().items(Qt::AscendingOrder)) {
     auto* box = qgraphicsitem_cast<ostrel::diagram::TShapeWithDoubleClicks*>(item);
     if (box != nullptr && box->IsBox() &&
-        ostrel::diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text)
+        form.DiagramSentences().at(static_cast<std::size_t>(box->Tag()))->Text == text)
       return box->Rect().topLeft() + QPoint(4, 10);
   }
   return {-1, -1};
@@ -168,7 +168,7 @@ void BM_SupportAndEnterUntilIdle(benchmark::State& state) {
     form.LoadTheoryFile(fileName);
     SettleUntilIdle();
     before = form.Document().Theory().Assumptions.size() + form.Document().Theory().Issues.size();
-    form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
+    form.ScrollBox1MouseDown(BoxPoint(form, *view, "claim 5000"));
     if (form.StatusPanelText(1) != QStringLiteral("claim 5000")) {
       state.SkipWithError("the target box could not be selected");
       return;
@@ -191,7 +191,7 @@ void DeleteClaim(ostrel::TMainForm& form) {
   form.activateWindow();
   QApplication::setActiveWindow(&form);
   auto* view = form.findChild<ostrel::TDiagramView*>(QStringLiteral("ScrollBox1"));
-  form.ScrollBox1MouseDown(BoxPoint(*view, "claim 5000"));
+  form.ScrollBox1MouseDown(BoxPoint(form, *view, "claim 5000"));
   form.EditMenuItem(ostrel::TEditCommand::Delete)->trigger();
   SettleUntilIdle();
 }

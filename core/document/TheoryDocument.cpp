@@ -1,7 +1,5 @@
 #include "TheoryDocument.h"
 
-#include <ostream>
-
 namespace ostrel {
 
 namespace {
@@ -34,6 +32,7 @@ void TheoryDocument::Discard() {
   FArgumentSentences.clear();
   FInterpretations.clear();
   FStatusCache = {};
+  FCount = 0;
   FComputed = false;
   FStopped = false;
   FKarvelFile = std::make_unique<karvel::TKarvelFile>();
@@ -51,6 +50,7 @@ void TheoryDocument::Clear() {
   FArgumentSentences.clear();
   FInterpretations.clear();
   FStatusCache = {};
+  FCount = 0;
   FComputed = false;
   FStopped = false;
   FKarvelFile->Text.clear();
@@ -79,16 +79,59 @@ void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel
   FInterpretations.clear();
   FStatusCache = {};
   FStopped = false;
+  FCount = 0;
   FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
   if (!FComputed) return;
   FStopped = FTheory->ComputeInterpretations(FInterpretations, progress) == karvel::TSearchOutcome::Stopped;
+  FCount = FInterpretations.size();
   FTheory->SetStatuses(FInterpretations.empty() ? karvel::TListOfKarvelSentences{}
                                                 : FInterpretations.front());
 }
 
+void TheoryDocument::StreamInterpretations(const karvel::TInterpretationVisitor& visit,
+                                           const karvel::TSearchProgress& progress) {
+  FInterpretations.clear();
+  FStatusCache = {};
+  FStopped = false;
+  FCount = 0;
+  FComputed = true;
+  const karvel::TSearchOutcome outcome = FTheory->ForEachInterpretation(
+      [&](const karvel::TListOfKarvelSentences& interpretation) {
+        ++FCount;
+        visit(interpretation);
+      },
+      progress);
+  FStopped = outcome == karvel::TSearchOutcome::Stopped;
+}
+
 std::string TheoryDocument::StatusText() const {
   if (!FComputed) return {};
-  return InterpretationCountText(FInterpretations.size(), FStopped);
+  return InterpretationCountText(FCount, FStopped);
+}
+
+bool RegisterDrawnSentences(karvel::TKarvelTheory& theory, const karvel::TListOfKarvelSentences& drawn) {
+  // After CollectArgumentSentences every collected object is marked; what
+  // is left are other objects of the same texts, and parts of those.
+  bool unmarked = false;
+  for (const TKarvelSentence* s : drawn) unmarked = unmarked || (!s->IsAssumption && !s->IsIssue);
+  if (!unmarked) return false;
+  karvel::TTextIndex assumptions(theory.Assumptions.size()), issues(theory.Issues.size());
+  for (auto* s : theory.Assumptions) assumptions.Insert(s->Text);
+  for (auto* s : theory.Issues) issues.Insert(s->Text);
+  for (TKarvelSentence* s : drawn) {
+    if (s->IsAssumption || s->IsIssue) continue;
+    if (assumptions.Contains(s->Text)) s->IsAssumption = true;
+    if (issues.Contains(s->Text)) {
+      s->IsAssumption = false;
+      s->IsIssue = true;
+    }
+    if (!s->IsAssumption && !s->IsIssue) {
+      s->IsIssue = true;
+      theory.Issues.push_back(s);
+      issues.Insert(s->Text);
+    }
+  }
+  return true;
 }
 
 std::string InterpretationCountText(std::size_t n, bool stopped) {
@@ -199,6 +242,10 @@ std::vector<std::string> TheoryDocument::TheoryViewLines(
   return lines;
 }
 
+void TheoryDocument::RegisterDrawnSentences(const karvel::TListOfKarvelSentences& drawn) {
+  if (ostrel::RegisterDrawnSentences(*FTheory, drawn)) FStatusCache = {};
+}
+
 void TheoryDocument::RefreshVariables() {
   for (auto* s : FTheory->Assumptions) karvel::CollectVariables(s);
   for (auto* s : FTheory->Issues) karvel::CollectVariables(s);
@@ -243,39 +290,6 @@ std::vector<std::string> TheoryDocument::FileLines() const {
     text.remove_prefix(end + 2);
   }
   return lines;
-}
-
-std::string ReportText(TheoryDocument& document) {
-  std::string out = "STATUS: " + document.StatusText() + "\n";
-  out += "FILE:\n";
-  for (const auto& line : document.FileLines()) out += line + "\n";
-  out += "THEORY:\n";
-  for (const auto& line : document.TheoryViewLines()) out += line + "\n";
-  return out;
-}
-
-karvel::TSearchOutcome WriteInterpretationLines(karvel::TKarvelTheory& theory, std::ostream& out,
-                                                const karvel::TSearchProgress& progress) {
-  // Lines are gathered into blocks: the stream's per-call cost would
-  // otherwise outweigh the search on theories with many interpretations.
-  constexpr std::size_t kBlock = 1 << 16;
-  std::string block;
-  block.reserve(2 * kBlock);
-  const auto outcome = theory.ForEachInterpretation(
-      [&](const karvel::TListOfKarvelSentences& interpretation) {
-        for (std::size_t i = 0; i < interpretation.size(); ++i) {
-          if (i > 0) block += " | ";
-          block += interpretation[i]->Text;
-        }
-        block += '\n';
-        if (block.size() >= kBlock) {
-          out.write(block.data(), static_cast<std::streamsize>(block.size()));
-          block.clear();
-        }
-      },
-      progress);
-  out.write(block.data(), static_cast<std::streamsize>(block.size()));
-  return outcome;
 }
 
 }  // namespace ostrel

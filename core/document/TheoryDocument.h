@@ -1,13 +1,13 @@
-// The data side of the main window's refresh cycle: one loaded theory file
-// with its interpretations, argument sentences and report text. Knows nothing
-// about widgets; the window calls the steps in order and draws in between.
+// The document: one loaded theory file with its interpretations, argument
+// sentences and theory view. Refresh (Refresh.h) runs its steps in order;
+// nothing else does outside the tests.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KarvelUnit.h"
@@ -18,6 +18,11 @@ namespace ostrel {
 inline constexpr const char* kMinimalDocument = "<KARVEL>\r\n</KARVEL>\r\n";
 //! The working file every load rewrites.
 inline constexpr const char* kTemporaryFileName = "~tmp.kvl";
+//! The placeholder sentence the two-phase commands wait with; the diagram
+//! shows it blank.
+inline constexpr std::string_view kPlaceholderSentenceText =
+    "***This sentence occurs for technical reasons. If you see it you may have encountered a bug "
+    "in the program.***";
 
 class TheoryDocument {
  public:
@@ -61,6 +66,11 @@ class TheoryDocument {
   //! false the document keeps the interpretations found so far, in order,
   //! and SearchStopped() tells so.
   void ComputeInterpretations(bool showStructureOnly, const karvel::TSearchProgress& progress = {});
+  //! The search whatever the options, each interpretation handed to visit
+  //! as it comes and none kept; the statuses stay unset. A theory without
+  //! assumptions has one interpretation, the empty one.
+  void StreamInterpretations(const karvel::TInterpretationVisitor& visit,
+                             const karvel::TSearchProgress& progress = {});
   //! Collects every sentence of the argument and makes every part that is
   //! neither assumption nor issue an issue.
   void CollectArgumentSentences();
@@ -69,6 +79,11 @@ class TheoryDocument {
   //! when given, is called after each interpretation's section with the
   //! number done so far, so that a window can stay responsive.
   std::vector<std::string> TheoryViewLines(const std::function<void(std::size_t done)>& progress = {});
+  //! What drawing the argument makes of it, in the order drawn: a drawn
+  //! sentence that neither list marks becomes an assumption or an issue as
+  //! its text is in the lists (the issue winning), and one whose text is in
+  //! neither is appended to the issues.
+  void RegisterDrawnSentences(const karvel::TListOfKarvelSentences& drawn);
   //! Refreshes the variables of every assumption and issue and their parts.
   void RefreshVariables();
   //! Sets the statuses of the interpretation with this index (0-based).
@@ -80,6 +95,8 @@ class TheoryDocument {
   [[nodiscard]] bool InterpretationsComputed() const { return FComputed; }
   //! Whether the last refresh's search was stopped before its end.
   [[nodiscard]] bool SearchStopped() const { return FStopped; }
+  //! Interpretations the last search found, kept or streamed.
+  [[nodiscard]] std::size_t InterpretationCount() const { return FCount; }
 
   [[nodiscard]] karvel::TKarvelFile& File() { return *FKarvelFile; }
   [[nodiscard]] karvel::TKarvelTheory& Theory() { return *FTheory; }
@@ -112,22 +129,17 @@ class TheoryDocument {
   // Every generation discarded while a command pinned them.
   std::vector<std::shared_ptr<karvel::TSentenceArena>> FPinnedArenas;
   int FPins = 0;
+  std::size_t FCount = 0;
   bool FComputed = false;
   bool FStopped = false;
 };
 
+//! TheoryDocument::RegisterDrawnSentences on a theory of its own; false
+//! when every drawn sentence was marked already.
+bool RegisterDrawnSentences(karvel::TKarvelTheory& theory, const karvel::TListOfKarvelSentences& drawn);
+
 //! The status text of a search that found n interpretations (or was
 //! stopped after n).
 std::string InterpretationCountText(std::size_t n, bool stopped);
-
-//! What the report tool prints for one file: the status text, the rewritten
-//! file lines and the theory view, with LF line ends.
-std::string ReportText(TheoryDocument& document);
-
-//! Writes every interpretation of the theory as one line, its assumption
-//! texts separated by " | ", one line at a time as the sorted search hands
-//! them over.
-karvel::TSearchOutcome WriteInterpretationLines(karvel::TKarvelTheory& theory, std::ostream& out,
-                                                const karvel::TSearchProgress& progress = {});
 
 }  // namespace ostrel

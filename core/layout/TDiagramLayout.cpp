@@ -27,7 +27,7 @@ TConnectorKind StyleOf(TDiagramNodeKind kind) {
 
 }  // namespace
 
-TDiagramLayout::TDiagramLayout(TDiagramSink& sink, karvel::TKarvelTheory& theory,
+TDiagramLayout::TDiagramLayout(TDiagramSink& sink, const karvel::TKarvelTheory& theory,
                                const TDiagramOptions& options, const TDiagramMetrics& metrics,
                                std::size_t elementBound)
     : FSink(sink),
@@ -163,21 +163,22 @@ void TDiagramLayout::Register(TKarvelSentence* node, int id, int consequentId) {
     if (consequentId < 0) consequentId = Intern(rule->Consequent->Text);
     FInfo[consequentId].ConcludedByDrawnRule = true;
   }
-  if (node->IsAssumption || node->IsIssue) return;
+  // A drawn sentence the theory has under no list stands for an issue, as
+  // RegisterDrawnSentences makes it once the drawing is done.
   TTextInfo& info = FInfo[id];
-  if (info.Assumption != nullptr) {
-    node->IsAssumption = true;
-    node->IsIssue = false;
-  }
-  if (info.Issue != nullptr) {
-    node->IsAssumption = false;
-    node->IsIssue = true;
-  }
-  if (!node->IsAssumption && !node->IsIssue) {
-    node->IsIssue = true;
-    FTheory.Issues.push_back(node);
+  if (!node->IsAssumption && !node->IsIssue && info.Assumption == nullptr && info.Issue == nullptr)
     info.Issue = node;
-  }
+}
+
+int TDiagramLayout::ImageIndexOf(const TKarvelSentence* sentence, int id) const {
+  // The issue mark wins when both flags are set.
+  if (sentence->IsIssue) return 1;
+  if (sentence->IsAssumption) return 0;
+  // The drawn object of an unmarked text takes the role registration will
+  // give it: an issue unless the theory has the text as an assumption only.
+  const TTextInfo& info = FInfo[id];
+  if (info.DrawnIndex < 0 || (*FDrawn)[static_cast<std::size_t>(info.DrawnIndex)] != sentence) return -1;
+  return info.Issue != nullptr || info.Assumption == nullptr ? 1 : 0;
 }
 
 TKarvelSentence* TDiagramLayout::Replaced(TKarvelSentence* antecedent, int id,
@@ -372,16 +373,14 @@ void TDiagramLayout::DrawSentenceBox(TKarvelSentence* sentence, int id, int minC
     image.Left = x + m.TextPadding - 3;
     image.Top = y + m.TextTop - 1;
     image.Width = image.Height = TDiagramMetrics::kIconSize;
-    // The issue mark wins when both flags are set.
-    if (sentence->IsAssumption) image.ImageIndex = 0;
-    if (sentence->IsIssue) image.ImageIndex = 1;
+    image.ImageIndex = ImageIndexOf(sentence, id);
     if (image.ImageIndex >= 0) iconRoom = TDiagramMetrics::kIconSize;
     FSink.Add(image);
   }
 
   TDiagramControl label;
   label.Kind = TControlKind::Label;
-  label.Caption = sentence->Text == kPlaceholderText ? kBlankCaption : std::string_view(sentence->Text);
+  label.Caption = sentence->Text == kPlaceholderSentenceText ? kBlankCaption : std::string_view(sentence->Text);
   label.Look = LookOf(sentence);
   label.Left = x + m.TextPadding + iconRoom;
   label.Top = y + m.TextTop;

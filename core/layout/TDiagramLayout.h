@@ -10,16 +10,12 @@
 
 #include "DiagramOptions.h"
 #include "KarvelUnit.h"
+#include "TheoryDocument.h"
 #include "TDiagramControl.h"
 #include "TDiagramMetrics.h"
 #include "TDiagramSink.h"
 
 namespace ostrel::diagram {
-
-//! The conjunct the editing commands create and the diagram shows blank.
-inline constexpr std::string_view kPlaceholderText =
-    "***This sentence occurs for technical reasons. If you see it you may have encountered a bug "
-    "in the program.***";
 
 //! Role of a node in the walk of an argument tree.
 enum class TDiagramNodeKind : std::uint8_t {
@@ -43,7 +39,7 @@ class TDiagramLayout final {
   //! so a very long chain of reasons cannot exhaust the stack.
   static constexpr int kMaxDepth = 4000;
 
-  TDiagramLayout(TDiagramSink& sink, karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+  TDiagramLayout(TDiagramSink& sink, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
                  const TDiagramMetrics& metrics = {},
                  std::size_t elementBound = kDefaultElementBound);
   TDiagramLayout(const TDiagramLayout&) = delete;
@@ -51,8 +47,9 @@ class TDiagramLayout final {
 
   //! Lays out every argument tree of sentences from firstRow down. drawn is
   //! cleared (not replaced) and refilled with every distinct sentence drawn,
-  //! in the order first drawn; registration marks drawn sentences in theory
-  //! and appends the unmarked ones to its issues. Returns the first row below.
+  //! in the order first drawn. Neither the sentences nor the theory change:
+  //! RegisterDrawnSentences marks what the drawing shows. Returns the first
+  //! row below.
   int DrawDiagram(const karvel::TListOfKarvelSentences& sentences, int firstRow, int column,
                   karvel::TListOfKarvelSentences& drawn);
 
@@ -100,6 +97,8 @@ class TDiagramLayout final {
                        int nextColumn, int& rows);
   //! consequentId: the text id of a conditional's consequent, -1 to look it up.
   void Register(karvel::TKarvelSentence* node, int id, int consequentId = -1);
+  //! The status image of a box: 0 assumption, 1 issue, -1 none.
+  [[nodiscard]] int ImageIndexOf(const karvel::TKarvelSentence* sentence, int id) const;
 
   void DrawSentenceBox(karvel::TKarvelSentence* sentence, int id, int minColumns, int row,
                        int column);
@@ -109,7 +108,7 @@ class TDiagramLayout final {
   [[nodiscard]] TStatusLook LookOf(const karvel::TKarvelSentence* sentence) const;
 
   TDiagramSink& FSink;
-  karvel::TKarvelTheory& FTheory;
+  const karvel::TKarvelTheory& FTheory;
   TDiagramOptions FOptions;
   TDiagramMetrics FMetrics;
   std::size_t FElementBound;

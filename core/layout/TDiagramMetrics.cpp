@@ -2,39 +2,18 @@
 
 namespace ostrel::diagram {
 
-// Initialised here as well, so a build before InitDiagramMetrics still has a
-// usable grid.
-int TopMargin = 2, RowHeight = 22, RowGap = 8, HalfRowHeight = 11, TextTop = 4, LeftMargin = 2,
-    ColumnWidth = 18, ConnectorOffset = 7, TextPadding = 5, HitHalfWidth = 2, LineWidth = 1;
-
-void InitDiagramMetrics() {
-  TopMargin = 2;
-  RowHeight = 22;
-  RowGap = 8;
-  HalfRowHeight = RowHeight / 2;
-  TextTop = 4;
-  LeftMargin = 2;
-  ColumnWidth = 18;
-  ConnectorOffset = 7;
-  TextPadding = 5;
-  HitHalfWidth = 2;
-  LineWidth = 1;
-}
-
-TDiagramMetrics TDiagramMetrics::Current() {
-  TDiagramMetrics m;
-  m.TopMargin = diagram::TopMargin;
-  m.RowHeight = diagram::RowHeight;
-  m.RowGap = diagram::RowGap;
-  m.HalfRowHeight = diagram::HalfRowHeight;
-  m.TextTop = diagram::TextTop;
-  m.LeftMargin = diagram::LeftMargin;
-  m.ColumnWidth = diagram::ColumnWidth;
-  m.ConnectorOffset = diagram::ConnectorOffset;
-  m.TextPadding = diagram::TextPadding;
-  m.HitHalfWidth = diagram::HitHalfWidth;
-  m.LineWidth = diagram::LineWidth;
-  return m;
+void InitDiagramMetrics(TDiagramMetrics& metrics) {
+  metrics.TopMargin = 2;
+  metrics.RowHeight = 22;
+  metrics.RowGap = 8;
+  metrics.HalfRowHeight = metrics.RowHeight / 2;
+  metrics.TextTop = 4;
+  metrics.LeftMargin = 2;
+  metrics.ColumnWidth = 18;
+  metrics.ConnectorOffset = 7;
+  metrics.TextPadding = 5;
+  metrics.HitHalfWidth = 2;
+  metrics.LineWidth = 1;
 }
 
 }  // namespace ostrel::diagram

@@ -1,5 +1,5 @@
-// The pixel metrics of the diagram grid, as one value the layout can be
-// given, plus the unit-level copies the windows read.
+// The pixel metrics of the diagram grid, as one value the layout is given
+// and its plan hands on to whoever places things on the grid.
 #pragma once
 
 namespace ostrel::diagram {
@@ -21,9 +21,6 @@ struct TDiagramMetrics {
   //! Side of a status icon, and the room it takes before the text.
   static constexpr int kIconSize = 16;
 
-  //! The metrics as InitDiagramMetrics last set them.
-  static TDiagramMetrics Current();
-
   [[nodiscard]] int RowStep() const { return RowHeight + RowGap; }
   //! Left edge of a column.
   [[nodiscard]] int X(int column) const { return LeftMargin + column * ColumnWidth; }
@@ -31,10 +28,7 @@ struct TDiagramMetrics {
   [[nodiscard]] int Y(int row) const { return TopMargin + row * RowStep(); }
 };
 
-//! Unit-level metrics, set by InitDiagramMetrics.
-extern int TopMargin, RowHeight, RowGap, HalfRowHeight, TextTop, LeftMargin, ColumnWidth,
-    ConnectorOffset, TextPadding, HitHalfWidth, LineWidth;
-//! Sets the unit-level metrics to the program's values.
-void InitDiagramMetrics();
+//! Sets metrics to the program's values.
+void InitDiagramMetrics(TDiagramMetrics& metrics);
 
 }  // namespace ostrel::diagram

@@ -130,31 +130,29 @@ std::string BytesOfJsonText(const Json& text) {
   return bytes;
 }
 
-void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStructureOnly, std::ostream& out) {
-  // The search reads the assumptions only, so the argument can be collected
-  // first and each interpretation's statuses written as the search hands it
-  // over; the interpretations are never held together.
-  document.CollectArgumentSentences();
-  document.RefreshVariables();
-  karvel::TKarvelTheory& theory = document.Theory();
-
-  Json options;
-  options["parseSentences"] = parseSentences;
-  options["showStructureOnly"] = showStructureOnly;
-  out << "{\"options\":" << options.dump() << ",\n";
-  WriteSentenceList("assumptions", theory.Assumptions, out);
-  WriteSentenceList("issues", theory.Issues, out);
-  // As the document decides: nothing to search with structure only or
-  // without assumptions, and then no status text.
-  if (showStructureOnly || theory.Assumptions.empty()) {
-    out << "\"interpretations\":null,\n\"status\":\"\"}\n";
-    return;
-  }
-  out << "\"interpretations\":[";
+TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request, std::ostream& out) {
+  // The lists go out once the argument is collected and each
+  // interpretation's statuses as the search hands it over; the
+  // interpretations are never held together.
+  const TRefreshOptions options = request.Options;
+  bool searched = false;
+  request.ListsReady = [&] {
+    const karvel::TKarvelTheory& theory = document.Theory();
+    Json optionsJson;
+    optionsJson["parseSentences"] = options.ParseSentences;
+    optionsJson["showStructureOnly"] = options.ShowStructureOnly;
+    out << "{\"options\":" << optionsJson.dump() << ",\n";
+    WriteSentenceList("assumptions", theory.Assumptions, out);
+    WriteSentenceList("issues", theory.Issues, out);
+    // As the refresh decides: nothing to search with structure only or
+    // without assumptions.
+    searched = !options.ShowStructureOnly && !theory.Assumptions.empty();
+    if (searched) out << "\"interpretations\":[";
+  };
   std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
   std::size_t count = 0;
-  const karvel::TSearchOutcome outcome = theory.ForEachInterpretation([&](const karvel::TListOfKarvelSentences& members) {
-    theory.StatusesOf(members, assumptionStatuses, issueStatuses);
+  request.Visit = [&](const karvel::TListOfKarvelSentences& members) {
+    document.Theory().StatusesOf(members, assumptionStatuses, issueStatuses);
     Json entry;
     entry["number"] = ++count;
     Json texts = Json::array();
@@ -165,9 +163,15 @@ void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStr
     statuses["issues"] = StatusList(issueStatuses);
     entry["statuses"] = std::move(statuses);
     out << (count == 1 ? "\n" : ",\n") << entry.dump();
-  });
-  out << "\n],\n\"status\":"
-      << JsonText(InterpretationCountText(count, outcome == karvel::TSearchOutcome::Stopped)).dump() << "}\n";
+  };
+  TRefreshResult result = Refresh(document, request);
+  if (!result.Loaded()) return result;
+  if (!searched) {
+    out << "\"interpretations\":null,\n\"status\":\"\"}\n";
+    return result;
+  }
+  out << "\n],\n\"status\":" << JsonText(result.StatusText).dump() << "}\n";
+  return result;
 }
 
 }  // namespace ostrel

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Refresh.h"
 #include "TheoryDocument.h"
 
 namespace ostrel {
@@ -20,12 +21,11 @@ nlohmann::ordered_json JsonText(std::string_view bytes);
 //! JsonText cannot have written.
 std::string BytesOfJsonText(const nlohmann::ordered_json& text);
 
-//! Reads nothing: the document must hold a theory just read with the
-//! parse setting given. Collects the argument, searches the interpretations
-//! unless showStructureOnly, and writes each to out as the search hands it
-//! over, so that neither they nor the output are ever held whole. Keys come
-//! in a fixed order; one line per assumption list, issue list and
-//! interpretation.
-void WriteJsonReport(TheoryDocument& document, bool parseSentences, bool showStructureOnly, std::ostream& out);
+//! Refreshes the document as the request says and writes the report to out:
+//! the lists once the argument is collected, each interpretation as the
+//! search hands it over, so that neither they nor the output are ever held
+//! whole. Keys come in a fixed order; one line per assumption list, issue
+//! list and interpretation. Nothing is written when the file cannot be read.
+TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request, std::ostream& out);
 
 }  // namespace ostrel

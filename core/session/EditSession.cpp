@@ -109,7 +109,7 @@ void TEditSession::ApplyMenus() { FHost.ApplyMenuVisibility(FMenus); }
 // ---- selection ---------------------------------------------------------------
 
 void TEditSession::SetMouseCell(int x, int y) {
-  const auto metrics = diagram::TDiagramMetrics::Current();
+  const auto metrics = FHost.DiagramPlan().Metrics;
   MouseColumn = x / metrics.ColumnWidth;
   MouseRow = y / metrics.RowStep();
 }
@@ -353,7 +353,7 @@ void TEditSession::OpenEditor(const TEditorPlacement& placement, std::string_vie
 
 void TEditSession::Addstatement1Click() {
   Marks.AddingSentence = true;
-  const auto metrics = diagram::TDiagramMetrics::Current();
+  const auto metrics = FHost.DiagramPlan().Metrics;
   TEditorPlacement placement;
   placement.Left = metrics.LeftMargin;
   placement.Top = metrics.RowStep() * FHost.DiagramRowCount() + metrics.TopMargin;
@@ -374,7 +374,7 @@ void TEditSession::Changeelementarysentence1Click(int senderBox) {
     FHost.HideDiagramBox(i);
     column = box.Column;
   }
-  const auto metrics = diagram::TDiagramMetrics::Current();
+  const auto metrics = FHost.DiagramPlan().Metrics;
   TEditorPlacement placement;
   placement.Left = metrics.LeftMargin + metrics.ColumnWidth * column;
   placement.Top = metrics.RowStep() * MouseRow + metrics.TopMargin + 1;
@@ -385,7 +385,7 @@ void TEditSession::Changeelementarysentence1Click(int senderBox) {
 }
 
 int TEditSession::EditorWidthAfterResize() const {
-  return FHost.ContainerWidth() - diagram::TDiagramMetrics::Current().LeftMargin - 5;
+  return FHost.ContainerWidth() - FHost.DiagramPlan().Metrics.LeftMargin - 5;
 }
 
 std::string_view TEditSession::ForbiddenTagIn(std::string_view text) {

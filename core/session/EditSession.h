@@ -11,13 +11,10 @@
 #include <vector>
 
 #include "CommandAvailability.h"
-#include "TDiagramLayout.h"
+#include "DiagramPlan.h"
 #include "TheoryDocument.h"
 
 namespace ostrel {
-
-//! The placeholder sentence the two-phase commands wait with.
-inline constexpr std::string_view kPlaceholderSentenceText = diagram::kPlaceholderText;
 
 //! One sentence box of the diagram: its sentence's index and its grid cell.
 struct TDiagramBoxPlace {
@@ -41,10 +38,14 @@ class TEditHost {
   //! The whole refresh cycle on a file; false when it was abandoned (the
   //! user has been told).
   virtual bool LoadTheoryFile(const std::string& fileName) = 0;
+  //! The drawn diagram's plan.
+  [[nodiscard]] virtual const diagram::TDiagramPlan& DiagramPlan() const = 0;
   //! The sentences of the drawn diagram, indexed by the controls' tags.
-  [[nodiscard]] virtual const karvel::TListOfKarvelSentences& DiagramSentences() const = 0;
+  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const {
+    return DiagramPlan().DiagramSentences;
+  }
   //! The first free row under the diagram.
-  [[nodiscard]] virtual int DiagramRowCount() const = 0;
+  [[nodiscard]] int DiagramRowCount() const { return DiagramPlan().DiagramRowCount; }
   //! The sentence boxes of the diagram, in creation order.
   [[nodiscard]] virtual std::size_t DiagramBoxCount() const = 0;
   [[nodiscard]] virtual TDiagramBoxPlace DiagramBox(std::size_t index) const = 0;

@@ -1,36 +1,15 @@
 #include "HeadlessSession.h"
 
-#include "TDiagramLayout.h"
 
 namespace ostrel {
 
 namespace {
 
-// Records the boxes and connectors the layout creates; text widths grow with
-// the text as a real font's do.
-class TPlaceSink final : public diagram::TDiagramSink {
+// Text widths grow with the text as a real font's do.
+class THeadlessToolkit final : public diagram::TDiagramSink {
  public:
-  TPlaceSink(std::vector<THeadlessSession::TBox>& boxes, std::vector<int>& connectors)
-      : FBoxes(boxes), FConnectors(connectors) {}
-  int TextWidth(std::string_view text, diagram::TStatusLook) override {
-    return 6 * static_cast<int>(text.size());
-  }
-  void Add(const diagram::TDiagramControl& c) override {
-    if (c.Kind == diagram::TControlKind::Box) {
-      THeadlessSession::TBox box;
-      box.Place = {c.Tag, c.Row, c.Column};
-      box.Left = c.Left;
-      box.Top = c.Top;
-      box.Width = c.Width;
-      FBoxes.push_back(box);
-    } else if (c.Kind == diagram::TControlKind::HitStrip) {
-      FConnectors.push_back(c.Tag);
-    }
-  }
-
- private:
-  std::vector<THeadlessSession::TBox>& FBoxes;
-  std::vector<int>& FConnectors;
+  int TextWidth(std::string_view text, diagram::TStatusLook) override { return 6 * static_cast<int>(text.size()); }
+  void Add(const diagram::TDiagramControl&) override {}
 };
 
 }  // namespace
@@ -59,7 +38,7 @@ void THeadlessSession::InterpretationButtonClick(int index) {
   if (index < 0 || index >= FButtons) return;
   FDocument.ApplyInterpretation(index);
   RemoveDiagram();
-  DrawDiagram();
+  DrawArgument();
 }
 
 bool THeadlessSession::LoadTheoryFile(const std::string& fileName) {
@@ -71,7 +50,7 @@ bool THeadlessSession::LoadTheoryFile(const std::string& fileName) {
 bool THeadlessSession::PressBoxOf(std::string_view text) {
   for (std::size_t i = 0; i < FBoxes.size(); ++i) {
     const auto tag = static_cast<std::size_t>(FBoxes[i].Place.Tag);
-    if (tag < FDiagramSentences.size() && FDiagramSentences[tag]->Text == text) {
+    if (tag < FPlan.DiagramSentences.size() && FPlan.DiagramSentences[tag]->Text == text) {
       PressBox(i);
       return true;
     }
@@ -87,8 +66,8 @@ void THeadlessSession::PressBox(std::size_t index) {
 
 bool THeadlessSession::PressConnectorOf(std::string_view text) {
   for (int tag : FConnectorTags) {
-    if (static_cast<std::size_t>(tag) < FDiagramSentences.size() &&
-        FDiagramSentences[static_cast<std::size_t>(tag)]->Text == text) {
+    if (static_cast<std::size_t>(tag) < FPlan.DiagramSentences.size() &&
+        FPlan.DiagramSentences[static_cast<std::size_t>(tag)]->Text == text) {
       // Where on the connector does not matter but for the cell; take row 0.
       FSession.MouseDownOnShape(tag, 0, 0);
       return true;
@@ -124,18 +103,35 @@ void THeadlessSession::RemoveDiagram() {
 
 void THeadlessSession::EmptyTextViews() { FTheoryLines.clear(); }
 
-void THeadlessSession::DrawDiagram() {
+void THeadlessSession::DrawArgument() {
   FBoxes.clear();
   FConnectorTags.clear();
-  TPlaceSink sink(FBoxes, FConnectorTags);
-  diagram::TDiagramOptions options;
-  options.ShowStructureOnly = FOptions.ShowStructureOnly;
-  options.ShowDialecticalNegations = FOptions.ShowDialecticalNegations;
-  diagram::TDiagramLayout layout(sink, FDocument.Theory(), options);
-  FDiagramRowCount = layout.DrawDiagram(FDocument.ArgumentSentences(), 0, 0, FDiagramSentences);
+  THeadlessToolkit toolkit;
+  FPlan = diagram::PlanDiagram(FDocument.ArgumentSentences(), FDocument.Theory(),
+                               diagram::DiagramOptionsOf(FOptions), diagram::TDiagramMetrics{}, toolkit);
+  // The boxes and connectors, as the window keeps them.
+  for (const diagram::TDiagramControl& c : FPlan.Controls) {
+    if (c.Kind == diagram::TControlKind::Box) {
+      TBox box;
+      box.Place = {c.Tag, c.Row, c.Column};
+      box.Left = c.Left;
+      box.Top = c.Top;
+      box.Width = c.Width;
+      FBoxes.push_back(box);
+    } else if (c.Kind == diagram::TControlKind::HitStrip) {
+      FConnectorTags.push_back(c.Tag);
+    }
+  }
+  // The boxes and tags are all a session reads of the controls.
+  FPlan.Controls = {};
 }
 
-void THeadlessSession::FillTextViews() { FTheoryLines = FDocument.TheoryViewLines(); }
+const karvel::TListOfKarvelSentences& THeadlessSession::DrawDiagram(const TRefreshResult&) {
+  DrawArgument();
+  return FPlan.DiagramSentences;
+}
+
+void THeadlessSession::FillTextViews(const TRefreshResult&) { FTheoryLines = FDocument.TheoryViewLines(); }
 
 void THeadlessSession::AbandonRefresh(const karvel::TFileError& error) {
   FAbandoned = true;
@@ -144,7 +140,7 @@ void THeadlessSession::AbandonRefresh(const karvel::TFileError& error) {
   FSelection = -1;
   SetStatusPanel(1, {});
   FTheoryLines.clear();
-  DrawDiagram();
+  DrawArgument();
   ReportError(error.what());
 }
 

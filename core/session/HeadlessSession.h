@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "EditSession.h"
-#include "RefreshCycle.h"
+#include "Refresh.h"
 
 namespace ostrel {
 
@@ -74,10 +74,7 @@ class THeadlessSession final : public TEditHost, public TRefreshView {
 
   // TEditHost
   bool LoadTheoryFile(const std::string& fileName) override;
-  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const override {
-    return FDiagramSentences;
-  }
-  [[nodiscard]] int DiagramRowCount() const override { return FDiagramRowCount; }
+  [[nodiscard]] const diagram::TDiagramPlan& DiagramPlan() const override { return FPlan; }
   [[nodiscard]] std::size_t DiagramBoxCount() const override { return FBoxes.size(); }
   [[nodiscard]] TDiagramBoxPlace DiagramBox(std::size_t index) const override {
     return FBoxes.at(index).Place;
@@ -97,12 +94,11 @@ class THeadlessSession final : public TEditHost, public TRefreshView {
   // TRefreshView
   void RemoveDiagram() override;
   void EmptyTextViews() override;
-  void InitDiagramMetrics() override {}
   void SetStatusPanel1(std::string_view text) override { SetStatusPanel(1, text); }
   void ShowInterpretationButtons(int count) override { FButtons = count; }
   void RemoveInterpretationButtons() override { FButtons = 0; }
-  void DrawDiagram() override;
-  void FillTextViews() override;
+  const karvel::TListOfKarvelSentences& DrawDiagram(const TRefreshResult& result) override;
+  void FillTextViews(const TRefreshResult& result) override;
   void AbandonRefresh(const karvel::TFileError& error) override;
 
   //! The theory view's lines of the last refresh.
@@ -113,8 +109,9 @@ class THeadlessSession final : public TEditHost, public TRefreshView {
   TEditSession FSession;
   TRefreshOptions FOptions;
   int FContainerWidth;
-  karvel::TListOfKarvelSentences FDiagramSentences;
-  int FDiagramRowCount = 0;
+  void DrawArgument();
+
+  diagram::TDiagramPlan FPlan;
   std::vector<TBox> FBoxes;
   std::vector<int> FConnectorTags;
   int FSelection = -1;

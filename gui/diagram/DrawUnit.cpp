@@ -1,4 +1,4 @@
-// The diagram's drawn-sentence list, and building and removing its items.
+// Drawing a plan of the argument as the container's items, and removing them.
 #include "DrawUnit.h"
 
 #include <QCoreApplication>
@@ -8,16 +8,13 @@
 
 #include "DiagramItemTypes.h"
 #include "TDiagramLabel.h"
-#include "TDiagramLayout.h"
+#include "DiagramPlan.h"
 #include "TLine.h"
 #include "TSceneBuilder.h"
 #include "TShapeWithDoubleClicks.h"
 #include "TStatusImage.h"
 
 namespace ostrel::diagram {
-
-karvel::TListOfKarvelSentences DiagramSentences;
-int DiagramRowCount = 0;
 
 void RemoveDiagramItems(QGraphicsScene& container) {
   // Deleting items one at a time costs a search of the scene's lists per
@@ -45,33 +42,30 @@ void RemoveDiagramItems(QGraphicsScene& container) {
   UpdateDiagramExtent(container);
 }
 
-int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                    int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                    karvel::TListOfKarvelSentences& drawn) {
+TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
+                         int column, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                         const TDiagramMetrics& metrics) {
   TSceneBuilder builder(container);
-  TDiagramLayout layout(builder, theory, options, TDiagramMetrics::Current());
-  const int rowCount = layout.DrawDiagram(sentences, firstRow, column, drawn);
+  TDiagramPlan plan = PlanDiagram(sentences, theory, options, metrics, builder, firstRow, column);
   builder.FinishGroups();
   // The new items are visible and top-level, so the extent grows by theirs:
   // no pass over the whole scene.
   ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
-  return rowCount;
+  plan.Controls = {};
+  return plan;
 }
 
 namespace {
 
-// Keeps the layout's controls, so that they can be matched against the items
-// of the drawing before any item changes.
-class TRecordingSink final : public TDiagramSink {
+// Measures with the scene's fonts and keeps each control's caption as
+// measured, so that the plan's controls can be matched against the items of
+// the drawing before any item changes.
+class TMeasuringSink final : public TDiagramSink {
  public:
-  explicit TRecordingSink(TSceneBuilder& builder) : FBuilder(builder) {}
+  explicit TMeasuringSink(TSceneBuilder& builder) : FBuilder(builder) {}
   int TextWidth(std::string_view text, TStatusLook look) override { return FBuilder.TextWidth(text, look); }
-  void Add(const TDiagramControl& control) override {
-    Controls.push_back(control);
-    Texts.push_back(FBuilder.MeasuredText(control.Caption));
-  }
+  void Add(const TDiagramControl& control) override { Texts.push_back(FBuilder.MeasuredText(control.Caption)); }
 
-  std::vector<TDiagramControl> Controls;
   //! Each control's caption text as measured, or null.
   std::vector<const QString*> Texts;
 
@@ -119,24 +113,25 @@ constexpr std::size_t kMaxSingleRemovals = 256;
 
 }  // namespace
 
-void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                   karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& drawing) {
+TDiagramPlan RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                           const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                           const TDiagramMetrics& metrics, TDiagramItems& drawing) {
   const std::vector<QGraphicsItem*>& items = drawing.Items;
   TSceneBuilder builder(container, &drawing.Groups);
-  TRecordingSink recording(builder);
+  TMeasuringSink recording(builder);
   // A redraw mostly has as many controls as the drawing it replaces.
-  recording.Controls.reserve(items.size());
   recording.Texts.reserve(items.size());
-  TDiagramLayout layout(recording, theory, options, TDiagramMetrics::Current());
-  DiagramRowCount = layout.DrawDiagram(sentences, 0, 0, DiagramSentences);
-  const std::vector<TDiagramControl>& controls = recording.Controls;
+  TDiagramPlan plan = PlanDiagram(sentences, theory, options, metrics, recording);
+  const std::vector<TDiagramControl>& controls = plan.Controls;
   const auto finish = [&] {
     builder.FinishGroups();
     drawing.Items = builder.Items();
     drawing.Bounds = builder.TakeBounds();
-    drawing.Controls = std::move(recording.Controls);
+    drawing.Controls = std::move(plan.Controls);
+    plan.Controls = {};
     for (TDiagramControl& control : drawing.Controls) control.Caption = {};
     drawing.SomeHidden = false;
+    return std::move(plan);
   };
   const std::vector<TDiagramControl>& before = drawing.Controls;
   // A drawing's items, controls and places are set together (finish).
@@ -156,8 +151,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
         builder.Reuse(items[i], controls[i], recording.Texts[i]);
     }
     UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
-    finish();
-    return;
+    return finish();
   }
 
   // Another drawing: each control takes the next unused item of its type,
@@ -174,8 +168,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     drawing.Groups.clear();  // the scene deleted them
     for (const TDiagramControl& control : controls) builder.Add(control);
     ExtendDiagramExtent(container, builder.Right(), builder.Bottom());
-    finish();
-    return;
+    return finish();
   }
   std::array<std::size_t, kItemTypes> used{};
   for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -193,13 +186,7 @@ void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentenc
     for (std::size_t j = pools[k].size(); j-- > used[k];) delete pools[k][j];
   }
   UpdateDiagramExtentTo(container, builder.Right(), builder.Bottom());
-  finish();
-}
-
-void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                 int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options) {
-  DiagramRowCount =
-      DrawDiagramInto(container, sentences, firstRow, column, theory, options, DiagramSentences);
+  return finish();
 }
 
 }  // namespace ostrel::diagram

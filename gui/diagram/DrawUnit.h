@@ -1,6 +1,6 @@
-// DrawUnit: the argument diagram. The layout walks the argument on the grid
-// (Qt-free, TDiagramLayout.h); this side realises its drawing operations as
-// graphics items in a scene whose coordinates are the container's.
+// DrawUnit: the argument diagram. The layout plans the argument on the grid
+// (Qt-free, DiagramPlan.h); this side measures its texts and realises the
+// plan as graphics items in a scene whose coordinates are the container's.
 #pragma once
 
 #include <QPoint>
@@ -10,6 +10,7 @@
 #include "DiagramOptions.h"
 #include "KarvelUnit.h"
 #include "TDiagramControl.h"
+#include "DiagramPlan.h"
 #include "TDiagramMetrics.h"
 
 class QGraphicsItem;
@@ -21,24 +22,14 @@ namespace ostrel::diagram {
 
 class TDiagramGroup;
 
-//! The sentences the last build drew, indexed by the items' tags.
-extern karvel::TListOfKarvelSentences DiagramSentences;
-//! The first row below the last build.
-extern int DiagramRowCount;
-
 //! Removes every box, label, line and image item; other items stay.
 void RemoveDiagramItems(QGraphicsScene& container);
-//! Lays out and draws every argument tree of sentences into the container,
-//! refills DiagramSentences and sets DiagramRowCount. Registration marks drawn
-//! sentences in (and appends them to) theory.
-void DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                 int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options);
-//! DrawDiagram from row 0, column 0 into a container that holds only the
-//! diagram's items, given the current ones in creation order (replaced by the
-//! new ones). When the new drawing has the same controls in the same order,
-//! as after a change of interpretation, the items are updated in place;
-//! otherwise the controls take over the current items of their type, in
-//! order, and stack as a fresh drawing's would.
+//! Lays out every argument tree of sentences from firstRow, column and adds
+//! its items to the container. Returns the plan (its DiagramSentences and
+//! DiagramRowCount; the controls are the items now).
+TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
+                         int column, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                         const TDiagramMetrics& metrics);
 //! A drawing's items in creation order, with the kind of control each shows:
 //! redraws and the window read the kinds without touching the items.
 struct TDiagramItems {
@@ -54,13 +45,16 @@ struct TDiagramItems {
   //! hides a box): a redraw then updates every item.
   bool SomeHidden = false;
 };
-void RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
-                   karvel::TKarvelTheory& theory, const TDiagramOptions& options, TDiagramItems& items);
-//! The same build with a list of drawn sentences of the caller's own (for a
-//! window that must not disturb DiagramSentences); returns the first row below.
-int DrawDiagramInto(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                    int column, karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                    karvel::TListOfKarvelSentences& drawn);
+//! DrawDiagram from row 0, column 0 into a container that holds only the
+//! diagram's items, given the current ones in creation order (replaced by the
+//! new ones). When the new drawing has the same controls in the same order,
+//! as after a change of interpretation, the items are updated in place;
+//! otherwise the controls take over the current items of their type, in
+//! order, and stack as a fresh drawing's would. Returns the plan without its
+//! controls, which items now keeps.
+TDiagramPlan RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                           const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
+                           const TDiagramMetrics& metrics, TDiagramItems& items);
 
 //! What a press at a container point lands on.
 enum class TDiagramHitTarget {

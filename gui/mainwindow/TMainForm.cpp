@@ -137,6 +137,7 @@ TMainForm::TDialogs TMainForm::StandardDialogs() {
 
 TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), FDialogs(std::move(dialogs)) {
   setObjectName(QStringLiteral("MainForm"));
+  diagram::InitDiagramMetrics(FMetrics);
   setFont(WindowFont());
   setWindowTitle(kInitialCaption);
   // The frame position is the given one; the window manager adds its frame
@@ -513,7 +514,7 @@ void TMainForm::EmptyTextViews() {
   RichEdit3->clear();
 }
 
-void TMainForm::FillTextViews() {
+void TMainForm::FillTextViews(const TRefreshResult&) {
   SetViewText(FViewTexts[0], JoinLines(FDocument.FileLines()));
   SetViewText(FViewTexts[1], JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
                 if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
@@ -548,8 +549,8 @@ void TMainForm::ShowPendingViewTexts() {
 
 void TMainForm::DrawArgumentDiagram() {
   FDiagramRetired = false;
-  diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(),
-                         DiagramOptions(), FDiagramItems);
+  FDiagramPlan = diagram::RedrawDiagram(ScrollBox1->Scene(), FDocument.ArgumentSentences(), FDocument.Theory(),
+                                        DiagramOptions(), FMetrics, FDiagramItems);
   CollectDiagramBoxes(FDiagramItems);
   UpdateSelectionMark();
   // The drawing set the extent; the editor follows it.

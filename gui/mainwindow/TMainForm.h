@@ -17,7 +17,7 @@
 #include "CommandAvailability.h"
 #include "DrawUnit.h"
 #include "EditSession.h"
-#include "RefreshCycle.h"
+#include "Refresh.h"
 #include "TheoryDocument.h"
 #include "UndoHistory.h"
 
@@ -136,6 +136,10 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   [[nodiscard]] QList<QAction*> InterpretationButtons() const;
   [[nodiscard]] QAction* EditMenuItem(TEditCommand command) const;
   [[nodiscard]] QAction* PopupMenuItem(TEditCommand command) const;
+  //! The sentences of the drawn diagram, indexed by the items' tags.
+  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const {
+    return FDiagramPlan.DiagramSentences;
+  }
   //! Image 0 marks an assumption ("!"), image 1 an issue ("?").
   [[nodiscard]] const QList<QPixmap>& StatusIconsImageList() const { return FStatusIcons; }
 
@@ -186,8 +190,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
 
   // TEditHost
   bool LoadTheoryFile(const std::string& fileName) override;
-  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const override;
-  [[nodiscard]] int DiagramRowCount() const override;
+  [[nodiscard]] const diagram::TDiagramPlan& DiagramPlan() const override { return FDiagramPlan; }
   [[nodiscard]] std::size_t DiagramBoxCount() const override { return FBoxes.size(); }
   [[nodiscard]] TDiagramBoxPlace DiagramBox(std::size_t index) const override;
   void HideDiagramBox(std::size_t index) override;
@@ -205,12 +208,11 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // TRefreshView
   void RemoveDiagram() override;
   void EmptyTextViews() override;
-  void InitDiagramMetrics() override;
   void SetStatusPanel1(std::string_view text) override;
   void ShowInterpretationButtons(int count) override;
   void RemoveInterpretationButtons() override;
-  void DrawDiagram() override;
-  void FillTextViews() override;
+  const karvel::TListOfKarvelSentences& DrawDiagram(const TRefreshResult& result) override;
+  void FillTextViews(const TRefreshResult& result) override;
   [[nodiscard]] karvel::TSearchProgress SearchProgress() override;
   void AbandonRefresh(const karvel::TFileError& error) override;
 
@@ -224,6 +226,9 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // The diagram's items in creation order; after RemoveDiagram, the retired
   // items the next drawing reuses.
   diagram::TDiagramItems FDiagramItems;
+  // What the last drawing shows: its sentences, rows and metrics.
+  diagram::TDiagramPlan FDiagramPlan;
+  diagram::TDiagramMetrics FMetrics;
   bool FDiagramRetired = false;
   // The diagram's sentence boxes in creation order.
   std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;

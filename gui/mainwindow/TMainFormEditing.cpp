@@ -178,12 +178,6 @@ bool TMainForm::LoadTheoryFile(const std::string& fileName) {
   return LoadTheoryFile(QString::fromStdString(fileName));
 }
 
-const karvel::TListOfKarvelSentences& TMainForm::DiagramSentences() const {
-  return diagram::DiagramSentences;
-}
-
-int TMainForm::DiagramRowCount() const { return diagram::DiagramRowCount; }
-
 TDiagramBoxPlace TMainForm::DiagramBox(std::size_t index) const {
   const diagram::TShapeWithDoubleClicks* box = FBoxes.at(index);
   return {box->Tag(), box->Row(), box->Column()};
@@ -212,7 +206,7 @@ void TMainForm::SetSelection(int index) {
 void TMainForm::UpdateSelectionMark() {
   std::vector<QRect> marked;
   const int selection = ScrollBox1->Tag();
-  if (selection >= 0 && selection < static_cast<int>(diagram::DiagramSentences.size())) {
+  if (selection >= 0 && selection < static_cast<int>(FDiagramPlan.DiagramSentences.size())) {
     const auto collect = [&](const std::vector<diagram::TShapeWithDoubleClicks*>& shapes, bool onRow) {
       for (const diagram::TShapeWithDoubleClicks* shape : shapes) {
         if (shape->Tag() == selection && shape->isVisible() && (!onRow || shape->Row() == FSession.MouseRow))
@@ -275,11 +269,13 @@ void TMainForm::FinishDiagramRemoval() {
   diagram::RemoveDiagramItems(ScrollBox1->Scene());
 }
 
-void TMainForm::InitDiagramMetrics() { diagram::InitDiagramMetrics(); }
 
 void TMainForm::SetStatusPanel1(std::string_view text) { SetStatusPanel(1, text); }
 
-void TMainForm::DrawDiagram() { DrawArgumentDiagram(); }
+const karvel::TListOfKarvelSentences& TMainForm::DrawDiagram(const TRefreshResult&) {
+  DrawArgumentDiagram();
+  return FDiagramPlan.DiagramSentences;
+}
 
 void TMainForm::AbandonRefresh(const karvel::TFileError& error) {
   AbandonRefresh(diagram::DisplayText(error.what()));

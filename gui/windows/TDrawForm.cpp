@@ -1,6 +1,5 @@
 #include "TDrawForm.h"
 
-#include "DrawUnit.h"
 #include "WindowFont.h"
 
 namespace ostrel {
@@ -12,6 +11,6 @@ TDrawForm::TDrawForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   FormCreate();
 }
 
-void TDrawForm::FormCreate() { diagram::InitDiagramMetrics(); }
+void TDrawForm::FormCreate() { diagram::InitDiagramMetrics(FMetrics); }
 
 }  // namespace ostrel

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "TDiagramMetrics.h"
+
 namespace ostrel {
 
 class TDrawForm final : public QWidget {
@@ -16,6 +18,10 @@ class TDrawForm final : public QWidget {
 
   //! Creation handler: initialises the diagram metrics.
   void FormCreate();
+  [[nodiscard]] diagram::TDiagramMetrics& Metrics() { return FMetrics; }
+
+ private:
+  diagram::TDiagramMetrics FMetrics;
 };
 
 }  // namespace ostrel

@@ -93,7 +93,12 @@ void TMatchForm::ShowMatches(std::string_view text, karvel::TKarvelTheory& theor
     parts.Collect(instance);
     if (instance->IsAssumption) instance->IsJustified = true;
   }
-  diagram::DrawDiagramInto(ScrollBox1->Scene(), FInstances, 0, 0, *drawingTheory, options, FDiagramSentences);
+  diagram::TDiagramMetrics metrics;
+  diagram::InitDiagramMetrics(metrics);
+  FDiagramSentences =
+      diagram::DrawDiagram(ScrollBox1->Scene(), FInstances, 0, 0, *drawingTheory, options, metrics).DiagramSentences;
+  // The instances are marked as a refresh marks what the main window draws.
+  RegisterDrawnSentences(*drawingTheory, FDiagramSentences);
   // Nothing shows the previous run's instances any more.
   FTheory = std::move(drawingTheory);
   ScrollBox1->UpdateExtent();

@@ -74,13 +74,14 @@ TEST_F(StartupTest, HiddenTestCommandShowsTheTestWindow) {
 }
 
 TEST_F(StartupTest, DrawFormSetsTheDiagramMetrics) {
-  diagram::RowHeight = 0;
-  diagram::LeftMargin = 0;
   TDrawForm form;
-  EXPECT_EQ(diagram::RowHeight, 22);
-  EXPECT_EQ(diagram::HalfRowHeight, 11);
-  EXPECT_EQ(diagram::LeftMargin, 2);
-  EXPECT_EQ(diagram::ColumnWidth, 18);
+  form.Metrics().RowHeight = 0;
+  form.Metrics().LeftMargin = 0;
+  form.FormCreate();
+  EXPECT_EQ(form.Metrics().RowHeight, 22);
+  EXPECT_EQ(form.Metrics().HalfRowHeight, 11);
+  EXPECT_EQ(form.Metrics().LeftMargin, 2);
+  EXPECT_EQ(form.Metrics().ColumnWidth, 18);
 }
 
 TEST_F(StartupTest, TestWindowControls) {

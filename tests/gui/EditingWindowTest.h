@@ -51,7 +51,7 @@ class TEditingWindowTest : public TWorkingDirectoryTest {
   }
   diagram::TShapeWithDoubleClicks* BoxOf(const std::string& text) const {
     for (auto* box : Boxes())
-      if (diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text) return box;
+      if (Form->DiagramSentences().at(static_cast<std::size_t>(box->Tag()))->Text == text) return box;
     return nullptr;
   }
   // A press at a diagram point, wherever the view is scrolled.

@@ -1,5 +1,7 @@
 #include "TheoryDocument.h"
 
+#include "Refresh.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,21 +22,20 @@ const std::string kThree = ElementaryFile(
     {"p", "q", "r", "if(p, x(q))", "if(q, x(p))", "if(q, x(r))", "if(r, x(q))", "if(p, x(r))",
      "if(r, x(p))"});
 
-// The data steps of one refresh, as the window runs them.
-V Refresh(TheoryDocument& d, const std::string& bytes, bool structureOnly = false, bool parse = true) {
-  d.ReadBytes(bytes, parse);
-  d.ComputeInterpretations(structureOnly);
-  d.CollectArgumentSentences();
-  V lines = d.TheoryViewLines();
-  d.RefreshVariables();
-  return lines;
+// One refresh of the bytes; the theory view it gives.
+V RefreshedView(TheoryDocument& d, const std::string& bytes, bool structureOnly = false, bool parse = true) {
+  TRefreshOptions options;
+  options.ShowStructureOnly = structureOnly;
+  options.ParseSentences = parse;
+  Refresh(d, ToolRequestFromBytes(bytes, options));
+  return d.TheoryViewLines();
 }
 
 TEST(TheoryDocumentTest, EmptyTheoryView) {
   TheoryDocument d;
   d.ResetToMinimal();
   EXPECT_EQ(d.File().Text, kMinimalDocument);
-  EXPECT_EQ(Refresh(d, kMinimalDocument),
+  EXPECT_EQ(RefreshedView(d, kMinimalDocument),
             (V{"ASSUMPTIONS", "", "", "", "ISSUES", "", "", "",
                "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}));
   EXPECT_EQ(d.StatusText(), "");
@@ -45,22 +46,22 @@ TEST(TheoryDocumentTest, EmptyTheoryView) {
 
 TEST(TheoryDocumentTest, StatusTexts) {
   TheoryDocument d;
-  Refresh(d, kThree);
+  RefreshedView(d, kThree);
   EXPECT_EQ(d.StatusText(), "There are 3 dialectical interpretations.");
-  Refresh(d, ElementaryFile({"a"}));
+  RefreshedView(d, ElementaryFile({"a"}));
   EXPECT_EQ(d.StatusText(), "There is 1 dialectical interpretation.");
-  Refresh(d, ElementaryFile({"p", "if(p, x(p))"}));
+  RefreshedView(d, ElementaryFile({"p", "if(p, x(p))"}));
   EXPECT_EQ(d.StatusText(), "There is no dialectical interpretation.");
-  Refresh(d, ElementaryFile({}, {"q"}));
+  RefreshedView(d, ElementaryFile({}, {"q"}));
   EXPECT_EQ(d.StatusText(), "");
-  Refresh(d, kThree, /*structureOnly=*/true);
+  RefreshedView(d, kThree, /*structureOnly=*/true);
   EXPECT_EQ(d.StatusText(), "");
   EXPECT_TRUE(d.Interpretations().empty());
 }
 
 TEST(TheoryDocumentTest, UniqueInterpretationReport) {
   TheoryDocument d;
-  EXPECT_EQ(Refresh(d, ElementaryFile({"a", "b"})),
+  EXPECT_EQ(RefreshedView(d, ElementaryFile({"a", "b"})),
             (V{"ASSUMPTIONS", "", "a", "b", "", "", "ISSUES", "", "", "",
                "UNIQUE DIALECTICAL INTERPRETATION", "    JUSTIFIED ASSUMPTIONS", "        a",
                "        b", "    DEFEATED ASSUMPTIONS", "    JUSTIFIED ISSUES", "    DEFEATED ISSUES",
@@ -69,7 +70,7 @@ TEST(TheoryDocumentTest, UniqueInterpretationReport) {
 
 TEST(TheoryDocumentTest, SeveralInterpretationsAreReportedInTurn) {
   TheoryDocument d;
-  const V lines = Refresh(d, ElementaryFile({"p", "q", "if(p, x(q))", "if(q, x(p))"}, {"s"}));
+  const V lines = RefreshedView(d, ElementaryFile({"p", "q", "if(p, x(q))", "if(q, x(p))"}, {"s"}));
   const V tail(lines.begin() + 14, lines.end());
   EXPECT_EQ(V(lines.begin(), lines.begin() + 14),
             (V{"ASSUMPTIONS", "", "p", "q", "if(p, x(q))", "if(q, x(p))", "", "", "ISSUES", "", "s",
@@ -94,7 +95,7 @@ TEST(TheoryDocumentTest, SeveralInterpretationsAreReportedInTurn) {
 
 TEST(TheoryDocumentTest, StructureOnlyStillListsTheTheory) {
   TheoryDocument d;
-  const V lines = Refresh(d, kThree, /*structureOnly=*/true);
+  const V lines = RefreshedView(d, kThree, /*structureOnly=*/true);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(V(lines.end() - 2, lines.end()),
             (V{"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}));
@@ -104,7 +105,7 @@ TEST(TheoryDocumentTest, StructureOnlyStillListsTheTheory) {
 
 TEST(TheoryDocumentTest, PartsBecomeIssuesAfterTheInterpretations) {
   TheoryDocument d;
-  Refresh(d, ElementaryFile({"if(a, b)"}, {"c"}));
+  RefreshedView(d, ElementaryFile({"if(a, b)"}, {"c"}));
   EXPECT_EQ(Texts(d.Theory().Issues), (V{"c", "b", "a"}));
   EXPECT_EQ(Texts(d.ArgumentSentences()), (V{"if(a, b)", "b", "a", "c"}));
   for (auto* s : d.ArgumentSentences()) EXPECT_NE(s->IsAssumption, s->IsIssue) << s->Text;
@@ -116,7 +117,7 @@ TEST(TheoryDocumentTest, PartsBecomeIssuesAfterTheInterpretations) {
 
 TEST(TheoryDocumentTest, FileTextIsTheRewrittenBlock) {
   TheoryDocument d;
-  Refresh(d, "leading words\r\n" + ElementaryFile({"a", "a", "b"}) + "trailing words");
+  RefreshedView(d, "leading words\r\n" + ElementaryFile({"a", "a", "b"}) + "trailing words");
   const V lines = d.FileLines();
   EXPECT_EQ(lines.front(), "<KARVEL>");
   EXPECT_EQ(lines.back(), "</KARVEL>");
@@ -125,13 +126,13 @@ TEST(TheoryDocumentTest, FileTextIsTheRewrittenBlock) {
 
 TEST(TheoryDocumentTest, VariablesAreCurrentAfterTheRefresh) {
   TheoryDocument d;
-  Refresh(d, ElementaryFile({"if(<x> is a bird, <x> flies)"}));
+  RefreshedView(d, ElementaryFile({"if(<x> is a bird, <x> flies)"}));
   EXPECT_EQ(d.Theory().Assumptions[0]->Variables, (V{"<x>", "<x>"}));
 }
 
 TEST(TheoryDocumentTest, UnreadableFileLeavesAnEmptyDocument) {
   TheoryDocument d;
-  Refresh(d, kThree);
+  RefreshedView(d, kThree);
   const std::string missing = std::filesystem::temp_directory_path() /
                               ("ostrel-missing-" + std::to_string(::getpid()) + ".kvl");
   try {
@@ -144,17 +145,6 @@ TEST(TheoryDocumentTest, UnreadableFileLeavesAnEmptyDocument) {
   EXPECT_TRUE(d.Interpretations().empty());
   EXPECT_TRUE(d.ArgumentSentences().empty());
   EXPECT_EQ(d.File().Text, "");
-}
-
-TEST(TheoryDocumentTest, ReportTextHasTheThreeParts) {
-  TheoryDocument d;
-  d.ReadBytes(ElementaryFile({"a"}), true);
-  d.ComputeInterpretations(false);
-  d.CollectArgumentSentences();
-  const std::string report = ReportText(d);
-  EXPECT_EQ(report.substr(0, 49), "STATUS: There is 1 dialectical interpretation.\nFI");
-  EXPECT_NE(report.find("\n</KARVEL>\nTHEORY:\nASSUMPTIONS\n\na\n"), std::string::npos);
-  EXPECT_EQ(report.find('\r'), std::string::npos);
 }
 
 std::string PairsFile(int pairs) {
@@ -210,21 +200,6 @@ TEST(TheoryDocumentTest, ReportTellsItsProgress) {
   const V lines = d.TheoryViewLines([&](std::size_t k) { done.push_back(k); });
   EXPECT_EQ(done, (std::vector<std::size_t>{1, 2, 3}));
   EXPECT_EQ(lines, d.TheoryViewLines());
-}
-
-TEST(TheoryDocumentTest, InterpretationLinesJoinTheTexts) {
-  TheoryDocument d;
-  d.ReadBytes(kThree, true);
-  std::ostringstream out;
-  EXPECT_EQ(WriteInterpretationLines(d.Theory(), out), karvel::TSearchOutcome::Complete);
-  const std::string rules =
-      "if(p, x(q)) | if(q, x(p)) | if(q, x(r)) | if(r, x(q)) | if(p, x(r)) | if(r, x(p)) | ";
-  EXPECT_EQ(out.str(), rules + "r\n" + rules + "q\n" + rules + "p\n");
-  // No assumptions: one empty interpretation, one empty line.
-  d.ReadBytes(kMinimalDocument, true);
-  std::ostringstream empty;
-  WriteInterpretationLines(d.Theory(), empty);
-  EXPECT_EQ(empty.str(), "\n");
 }
 
 }  // namespace

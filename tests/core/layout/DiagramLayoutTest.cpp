@@ -40,6 +40,11 @@ class DiagramLayoutTest : public ::testing::Test {
     nodes = layout.DrawnNodes();
     cut = layout.CutNodes();
   }
+  //! A drawing, then what the refresh makes of it.
+  void DrawAndRegister() {
+    Draw();
+    RegisterDrawnSentences(theory, drawn);
+  }
   V DrawnTexts() const {
     V texts;
     for (const TKarvelSentence* s : drawn) texts.push_back(s->Text);
@@ -286,7 +291,7 @@ TEST_F(DiagramLayoutTest, RegistrationMarksAndAppendsToTheTheory) {
   Argument({"s", "if(a, s)"});
   TKarvelSentence* listA = Entry("a");
   ASSERT_NE(listA, assumed);
-  Draw();
+  DrawAndRegister();
   // The list's own a takes the assumption's role; s and the rule, neither
   // assumption nor issue before, become issues in order of drawing.
   EXPECT_TRUE(listA->IsAssumption);
@@ -300,13 +305,29 @@ TEST_F(DiagramLayoutTest, RegistrationMarksAndAppendsToTheTheory) {
             (V{"image 4,5 16x16 #1", "image 22,35 16x16 #0"}));
 }
 
+TEST_F(DiagramLayoutTest, LayoutLeavesTheTheoryAndTheSentencesAsTheyAre) {
+  TKarvelSentence* assumed = Parse("a");
+  assumed->IsAssumption = true;
+  theory.Assumptions.push_back(assumed);
+  Argument({"s", "if(a, s)"});
+  Draw();
+  EXPECT_TRUE(theory.Issues.empty());
+  for (const TKarvelSentence* s : sentences) EXPECT_FALSE(s->IsAssumption || s->IsIssue) << s->Text;
+  // Yet the boxes show what registration will make of them.
+  EXPECT_EQ(sink.Lines(TControlKind::StatusImage), (V{"image 4,5 16x16 #1", "image 22,35 16x16 #0"}));
+  // Registering a second time finds nothing left to mark.
+  DrawAndRegister();
+  EXPECT_FALSE(RegisterDrawnSentences(theory, drawn));
+  EXPECT_EQ(theory.Issues.size(), 2u);
+}
+
 TEST_F(DiagramLayoutTest, SecondObjectOfADrawnTextIsNotMarked) {
   // Attack conjuncts are not taken from the list, so under q the second
   // rule's own c is drawn although c was registered under p.
   Argument({"p", "q", "if(c, x(p))", "if(c, x(q))"});
   TKarvelSentence* secondC = karvel::AsConditional(Entry("if(c, x(q))"))->Antecedents[0];
   ASSERT_NE(secondC, Entry("c"));
-  Draw();
+  DrawAndRegister();
   EXPECT_EQ(Boxes(), (V{"p 0,0 33", "c 1,1 33", "q 2,0 33", "c 3,1 33"}));
   EXPECT_EQ(theory.Issues.size(), 5u);
   EXPECT_FALSE(secondC->IsIssue);
@@ -401,7 +422,7 @@ TEST_F(DiagramLayoutTest, HiddenNegationsKeepTheLayout) {
 }
 
 TEST_F(DiagramLayoutTest, PlaceholderIsDrawnWithABlankLabel) {
-  const std::string placeholder(kPlaceholderText);
+  const std::string placeholder(kPlaceholderSentenceText);
   Argument({"s", "if(" + placeholder + ", s)"});
   Draw();
   EXPECT_EQ(sink.Lines(TControlKind::Label)[1], "label 41,36 w18 '   ' neither");

@@ -1,6 +1,7 @@
 // ostrel-report --json: every key of every example under each option setting,
 // agreement with the text report, and texts whose bytes are not UTF-8.
 #include "JsonReport.h"
+#include "TextReport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,17 @@ V Keys(const Json& object) {
   return keys;
 }
 
+TRefreshOptions Options(bool parse, bool structureOnly) {
+  TRefreshOptions options;
+  options.ParseSentences = parse;
+  options.ShowStructureOnly = structureOnly;
+  return options;
+}
+
 Json Report(const std::string& path, bool parse, bool structureOnly) {
   TheoryDocument document;
-  document.Read(path, parse);
   std::ostringstream out;
-  WriteJsonReport(document, parse, structureOnly, out);
+  WriteJsonReport(document, ToolRequest(path, Options(parse, structureOnly)), out);
   return Json::parse(out.str());  // throws on anything but one valid document
 }
 
@@ -134,9 +141,7 @@ TEST(JsonReportTest, EveryKeyOfEveryExampleAgreesWithTheTextReport) {
 
         // The text report of the same file: status line and theory view.
         TheoryDocument document;
-        document.Read(path, parse);
-        document.ComputeInterpretations(structureOnly);
-        document.CollectArgumentSentences();
+        Refresh(document, ToolRequest(path, Options(parse, structureOnly)));
         const V text = Lines(ReportText(document));
         ASSERT_FALSE(text.empty());
         EXPECT_EQ(text.front(), "STATUS: " + report["status"].get<std::string>());
@@ -147,7 +152,7 @@ TEST(JsonReportTest, EveryKeyOfEveryExampleAgreesWithTheTextReport) {
         // The interpretations' members, as --interpretations lists them.
         if (!interpretations.is_array()) continue;
         std::ostringstream listed;
-        WriteInterpretationLines(document.Theory(), listed);
+        WriteInterpretationLines(document, ToolRequest(path, Options(parse, false)), listed);
         V members;
         for (const Json& interpretation : interpretations) {
           std::string line;
@@ -169,9 +174,9 @@ TEST(JsonReportTest, TextsThatAreNotUtf8RoundTripAsLatin1) {
                    "\xf4\x90\x80\x80",   // beyond U+10FFFF
                    "cut \xe2\x82"};      // truncated at the end
   TheoryDocument document;
-  document.ReadBytes(karvel::testing::ElementaryFile(texts), true);
+  const std::string file = karvel::testing::ElementaryFile(texts);
   std::ostringstream out;
-  WriteJsonReport(document, true, false, out);
+  WriteJsonReport(document, ToolRequestFromBytes(file), out);
   const Json report = Json::parse(out.str());
   ASSERT_EQ(report["assumptions"].size(), texts.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {

@@ -47,9 +47,10 @@ int main(int argc, char** argv) {
 
   QGraphicsScene scene;
   scene.setFont(QApplication::font());
-  ostrel::diagram::InitDiagramMetrics();
-  ostrel::diagram::DrawDiagram(scene, document.ArgumentSentences(), 0, 0, document.Theory(),
-                               options);
+  ostrel::diagram::TDiagramMetrics metrics;
+  ostrel::diagram::InitDiagramMetrics(metrics);
+  const ostrel::diagram::TDiagramPlan plan =
+      ostrel::diagram::DrawDiagram(scene, document.ArgumentSentences(), 0, 0, document.Theory(), options, metrics);
   QGraphicsView view(&scene);
   ostrel::diagram::ConfigureDiagramView(view);
   view.setFrameShape(QFrame::NoFrame);
@@ -62,6 +63,6 @@ int main(int argc, char** argv) {
     application.processEvents();
   }
   std::printf("%s: %zu sentences drawn, %d rows\n", document.StatusText().c_str(),
-              ostrel::diagram::DiagramSentences.size(), ostrel::diagram::DiagramRowCount);
+              plan.DiagramSentences.size(), plan.DiagramRowCount);
   return view.grab().save(argv[2]) ? 0 : 1;
 }

@@ -25,7 +25,7 @@ using karvel::TKarvelSentence;
 
 class DrawUnitTest : public ::testing::Test {
  protected:
-  void SetUp() override { InitDiagramMetrics(); }
+  void SetUp() override { InitDiagramMetrics(metrics); }
 
   void Argument(std::initializer_list<std::string> texts) {
     karvel::TSentenceCollector collector(sentences);
@@ -35,8 +35,8 @@ class DrawUnitTest : public ::testing::Test {
   TKarvelSentence* Entry(const std::string& text) {
     return sentences.at(karvel::IndexOfText(sentences, text));
   }
-  void Draw() { DrawDiagram(scene, sentences, 0, 0, theory, options); }
-  int TagOf(const std::string& text) { return karvel::IndexOfText(DiagramSentences, text); }
+  void Draw() { plan = DrawDiagram(scene, sentences, 0, 0, theory, options, metrics); }
+  int TagOf(const std::string& text) { return karvel::IndexOfText(plan.DiagramSentences, text); }
 
   template <typename T>
   std::vector<T*> ItemsOf() {
@@ -68,6 +68,8 @@ class DrawUnitTest : public ::testing::Test {
   karvel::TListOfKarvelSentences sentences;
   TDiagramOptions options;
   QGraphicsScene scene;
+  TDiagramMetrics metrics;
+  TDiagramPlan plan;
 };
 
 const QColor kTeal(0, 128, 128), kRed(255, 0, 0), kBlue(0, 0, 255);
@@ -77,8 +79,8 @@ const QColor kTeal(0, 128, 128), kRed(255, 0, 0), kBlue(0, 0, 255);
 TEST_F(DrawUnitTest, ItemsAreCreatedInOrderWithTagsAndCells) {
   Argument({"s", "a", "b", "c", "if(a, b, s)", "if(c, x(s))"});
   Draw();
-  ASSERT_EQ(DiagramSentences.size(), 6u);
-  EXPECT_EQ(DiagramRowCount, 4);
+  ASSERT_EQ(plan.DiagramSentences.size(), 6u);
+  EXPECT_EQ(plan.DiagramRowCount, 4);
   std::vector<int> types;
   for (QGraphicsItem* item : scene.items(Qt::AscendingOrder))
     if (!IsDiagramGroup(item)) types.push_back(item->type());
@@ -344,28 +346,30 @@ TEST_F(DrawUnitTest, RemovalKeepsForeignItemsAndRebuildRefillsTheList) {
   Argument({"s", "if(a, s)"});
   Draw();
   auto* foreign = scene.addRect(QRectF(0, 0, 10, 10));
-  karvel::TListOfKarvelSentences* list = &DiagramSentences;
+  const karvel::TListOfKarvelSentences list = plan.DiagramSentences;
   RemoveDiagramItems(scene);
   ASSERT_EQ(scene.items().size(), 1);
   EXPECT_EQ(scene.items().front(), foreign);
   Draw();
-  EXPECT_EQ(&DiagramSentences, list);
-  EXPECT_EQ(DiagramSentences.size(), 3u);
+  EXPECT_EQ(plan.DiagramSentences, list);
+  EXPECT_EQ(plan.DiagramSentences.size(), 3u);
   EXPECT_EQ(ItemsOf<TShapeWithDoubleClicks>().size(), 6u);
   // The extent runs from the origin to the far edge plus the bottom margin.
   EXPECT_EQ(scene.sceneRect().topLeft(), QPointF(0, 0));
   EXPECT_EQ(scene.sceneRect().bottom(), 54 + 3);
 }
 
-TEST_F(DrawUnitTest, OwnListLeavesDiagramSentencesAlone) {
+TEST_F(DrawUnitTest, ADrawingFromALaterRowHasAPlanOfItsOwn) {
   Argument({"s"});
   Draw();
-  const auto before = DiagramSentences;
-  karvel::TListOfKarvelSentences own;
+  const std::size_t items = scene.items().size();
   karvel::TListOfKarvelSentences other = {karvel::ParseSentence("m", theory.Arena())};
-  EXPECT_EQ(DrawDiagramInto(scene, other, 3, 0, theory, options, own), 4);
-  EXPECT_EQ(own.size(), 1u);
-  EXPECT_EQ(DiagramSentences, before);
+  const TDiagramPlan second = DrawDiagram(scene, other, 3, 0, theory, options, metrics);
+  EXPECT_EQ(second.DiagramRowCount, 4);
+  ASSERT_EQ(second.DiagramSentences.size(), 1u);
+  EXPECT_EQ(second.DiagramSentences.front()->Text, "m");
+  // Both drawings stand in the container.
+  EXPECT_GT(scene.items().size(), items);
 }
 
 TEST(DisplayTextTest, Utf8WhenValidElseLatin1) {

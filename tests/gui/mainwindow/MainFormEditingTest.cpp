@@ -81,7 +81,7 @@ TEST_F(MainFormEditingTest, AddConjunctOnARuleWithEnterAndWithEscape) {
     for (QGraphicsItem* item : View->Scene().items(Qt::AscendingOrder)) {
       auto* shape = qgraphicsitem_cast<diagram::TShapeWithDoubleClicks*>(item);
       if (shape != nullptr && !shape->IsBox() && shape->Pen().style() != Qt::NoPen &&
-          diagram::DiagramSentences.at(static_cast<std::size_t>(shape->Tag()))->Text == "if(a, s)") {
+          Form->DiagramSentences().at(static_cast<std::size_t>(shape->Tag()))->Text == "if(a, s)") {
         line = shape;
         break;
       }
@@ -167,7 +167,7 @@ TEST_F(MainFormEditingTest, SceneFollowsLoadsButtonsAndOptions) {
   OpenTheory({"p", "q", "if(p, x(q))", "if(q, x(p))"});
   const auto boxes = Boxes();
   ASSERT_FALSE(boxes.empty());
-  for (auto* box : boxes) ASSERT_LT(static_cast<std::size_t>(box->Tag()), diagram::DiagramSentences.size());
+  for (auto* box : boxes) ASSERT_LT(static_cast<std::size_t>(box->Tag()), Form->DiagramSentences().size());
   const QColor justified = diagram::TSceneBuilder::ColorOf(diagram::TStatusLook::Justified);
   const QColor defeated = diagram::TSceneBuilder::ColorOf(diagram::TStatusLook::Defeated);
   ASSERT_NE(BoxOf("p"), nullptr);
@@ -235,7 +235,7 @@ TEST_F(MainFormEditingTest, SelectionMarkFramesWhatTheIndexDesignates) {
   PressAt(last->Rect().topLeft() + QPoint(4, 10));
   ASSERT_GE(View->Tag(), 1);
   OpenTheory({"z"});
-  ASSERT_GE(View->Tag(), static_cast<int>(diagram::DiagramSentences.size()));
+  ASSERT_GE(View->Tag(), static_cast<int>(Form->DiagramSentences().size()));
   EXPECT_TRUE(View->SelectionMark().empty());
 }
 
@@ -245,7 +245,7 @@ TEST_F(MainFormEditingTest, EditorOverABoxSpansToTheRightEdgeAndFollowsResizes) 
   std::string seen;
   for (auto* box : Boxes()) {
     const karvel::TKarvelSentence* sentence =
-        diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()));
+        Form->DiagramSentences().at(static_cast<std::size_t>(box->Tag()));
     seen += sentence->Text + "@" + std::to_string(box->Column()) + " ";
     if (box->Column() == 3 && karvel::IsElementary(sentence)) deep = box;
   }

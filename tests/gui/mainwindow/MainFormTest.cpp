@@ -295,7 +295,7 @@ TEST_F(MainFormTest, UnreadableFileLeavesAnEmptyConsistentDocument) {
   EXPECT_EQ(Form->StatusPanelText(1), "");
   EXPECT_EQ(View("RichEdit1"), "");
   EXPECT_EQ(View("RichEdit2"), "");
-  EXPECT_TRUE(diagram::DiagramSentences.empty());
+  EXPECT_TRUE(Form->DiagramSentences().empty());
   // The abandoned load wrote nothing: the user's work is still in the working file.
   EXPECT_EQ(ReadFile(PathOf("~tmp.kvl")), workingFile);
 }
@@ -630,9 +630,8 @@ TEST_F(MainFormTest, AButtonRedrawsExactlyAsAFreshDrawingWould) {
   const auto fresh = [this, &shown] {
     QGraphicsScene scene;
     scene.setFont(shown.font());
-    karvel::TListOfKarvelSentences drawn;
-    diagram::DrawDiagramInto(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
-                             Form->DiagramOptions(), drawn);
+    diagram::DrawDiagram(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                         Form->DiagramOptions(), diagram::TDiagramMetrics{});
     return SceneState(scene);
   };
   const QStringList first = SceneState(shown);
@@ -652,9 +651,8 @@ TEST_F(MainFormTest, ARefreshReusingTheItemsOfAnotherDrawingDrawsAsAFreshDrawing
   QGraphicsScene& shown = Child<TDiagramView>("ScrollBox1")->Scene();
   const auto fresh = [this] {
     QGraphicsScene scene;
-    karvel::TListOfKarvelSentences drawn;
-    diagram::DrawDiagramInto(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
-                             Form->DiagramOptions(), drawn);
+    diagram::DrawDiagram(scene, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                         Form->DiagramOptions(), diagram::TDiagramMetrics{});
     return SceneState(scene);
   };
   std::vector<std::string> many;
@@ -702,9 +700,8 @@ TEST_F(MainFormTest, TheViewPaintsEveryItemInSightAfterRedrawsThatMoveThem) {
   const auto expectShown = [this, &view](const std::string& when) {
     QGraphicsScene fresh;
     fresh.setFont(view.Scene().font());
-    karvel::TListOfKarvelSentences drawn;
-    diagram::DrawDiagramInto(fresh, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
-                             Form->DiagramOptions(), drawn);
+    diagram::DrawDiagram(fresh, Form->Document().ArgumentSentences(), 0, 0, Form->Document().Theory(),
+                         Form->DiagramOptions(), diagram::TDiagramMetrics{});
     ExpectViewShows(view, fresh, when);
   };
   std::vector<std::string> claims;

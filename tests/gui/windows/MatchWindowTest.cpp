@@ -95,7 +95,7 @@ class MatchWindowTest : public testing::TWorkingDirectoryTest {
   }
   void PressOn(const std::string& text) {
     for (auto* box : Shapes(*View, true)) {
-      if (diagram::DiagramSentences.at(static_cast<std::size_t>(box->Tag()))->Text == text) {
+      if (Main().DiagramSentences().at(static_cast<std::size_t>(box->Tag()))->Text == text) {
         PressAt(*View, box->Rect().topLeft() + QPoint(4, 10));
         return;
       }
@@ -133,7 +133,7 @@ TEST_F(MatchWindowTest, TweetyIsReportedAndDrawnAndTheMainDocumentStaysAsItWas) 
   const std::string workingFile = ReadFile(QStringLiteral("~tmp.kvl"));
   const V assumptions = Texts(Main().Document().Theory().Assumptions);
   const V issues = Texts(Main().Document().Theory().Issues);
-  const V drawn = Texts(diagram::DiagramSentences);
+  const V drawn = Texts(Main().DiagramSentences());
   const int items = DiagramItemCount(*View);
 
   // A sentence with variables is a template, not an instance: no Match.
@@ -178,7 +178,7 @@ TEST_F(MatchWindowTest, TweetyIsReportedAndDrawnAndTheMainDocumentStaysAsItWas) 
   EXPECT_EQ(ReadFile(QStringLiteral("~tmp.kvl")), workingFile);
   EXPECT_EQ(Texts(Main().Document().Theory().Assumptions), assumptions);
   EXPECT_EQ(Texts(Main().Document().Theory().Issues), issues);
-  EXPECT_EQ(Texts(diagram::DiagramSentences), drawn);
+  EXPECT_EQ(Texts(Main().DiagramSentences()), drawn);
   EXPECT_EQ(DiagramItemCount(*View), items);
 
   // The instances outlive a reload of the main document.

@@ -1,0 +1,92 @@
+#include "Refresh.h"
+
+#include <algorithm>
+
+namespace ostrel {
+
+TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request) {
+  TRefreshResult result;
+  const TRefreshOptions& options = request.Options;
+  try {
+    if (request.Bytes)
+      document.ReadBytes(*request.Bytes, options.ParseSentences);
+    else
+      document.Read(request.FileName, options.ParseSentences);
+    if (request.WriteWorkingFile) document.File().SaveToFile(kTemporaryFileName);
+  } catch (const karvel::TFileError& error) {
+    document.Clear();
+    result.Error = error;
+    return result;
+  }
+  result.Theory = &document.Theory();
+  result.ArgumentSentences = &document.ArgumentSentences();
+  result.Interpretations = &document.Interpretations();
+
+  // The search reads the assumptions only, and collecting adds no sentence
+  // and changes no status the search sets, so the lists can be final first.
+  document.CollectArgumentSentences();
+  document.RefreshVariables();
+  if (request.ListsReady) request.ListsReady();
+  if (!request.SearchInterpretations) return result;
+
+  if (!request.Visit) {
+    document.ComputeInterpretations(options.ShowStructureOnly, request.Progress);
+  } else if (!options.ShowStructureOnly &&
+             (request.SearchWithoutAssumptions || !document.Theory().Assumptions.empty())) {
+    document.StreamInterpretations(request.Visit, request.Progress);
+  }
+  result.InterpretationsComputed = document.InterpretationsComputed();
+  result.SearchStopped = document.SearchStopped();
+  result.InterpretationCount = document.InterpretationCount();
+  result.StatusText = document.StatusText();
+  // Handed-over interpretations have no buttons.
+  if (!result.InterpretationsComputed || request.Visit) return result;
+  const auto count = result.InterpretationCount;
+  if (count > static_cast<std::size_t>(kMaxInterpretationButtons)) {
+    result.StatusText += " Buttons show the first " + std::to_string(kMaxInterpretationButtons) + ".";
+  }
+  if (count >= 2) result.ButtonCount = static_cast<int>(std::min<std::size_t>(count, kMaxInterpretationButtons));
+  return result;
+}
+
+TRefreshRequest ToolRequest(std::string fileName, const TRefreshOptions& options) {
+  TRefreshRequest request;
+  request.FileName = std::move(fileName);
+  request.Options = options;
+  request.WriteWorkingFile = false;
+  return request;
+}
+
+TRefreshRequest ToolRequestFromBytes(std::string_view bytes, const TRefreshOptions& options) {
+  TRefreshRequest request = ToolRequest({}, options);
+  request.Bytes = bytes;
+  return request;
+}
+
+bool RunRefresh(TheoryDocument& document, const std::string& fileName, const TRefreshOptions& options,
+                TRefreshView& view) {
+  // Reading discards the old document; the diagram items carry only indices,
+  // so removing them after the discard is safe.
+  view.RemoveDiagram();
+  view.EmptyTextViews();
+  view.SetStatusPanel1({});
+  TRefreshRequest request;
+  request.FileName = fileName;
+  request.Options = options;
+  request.Progress = view.SearchProgress();
+  const TRefreshResult result = Refresh(document, request);
+  if (!result.Loaded()) {
+    view.AbandonRefresh(*result.Error);
+    return false;
+  }
+  view.SetStatusPanel1(result.StatusText);
+  if (result.ButtonCount > 0)
+    view.ShowInterpretationButtons(result.ButtonCount);
+  else
+    view.RemoveInterpretationButtons();
+  document.RegisterDrawnSentences(view.DrawDiagram(result));
+  view.FillTextViews(result);
+  return true;
+}
+
+}  // namespace ostrel
