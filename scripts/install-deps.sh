@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl1-mesa-dev
   nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14 git
   xvfb xauth
   poppler-utils
   appstream desktop-file-utils dpkg-dev

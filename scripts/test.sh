@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a short fuzzing smoke run, the test
-# suites under AddressSanitizer and UBSan, then the regular build's suites.
+# Builds everything and runs every test: the format check, a short fuzzing
+# smoke run, the test suites under AddressSanitizer and UBSan, then the
+# regular build's suites.
 # The last lines are CTest's summary of the regular build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,6 +9,9 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+
+echo "== format"
+scripts/format.sh --check
 
 echo "== fuzzing smoke run"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
