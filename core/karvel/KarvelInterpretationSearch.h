@@ -3,16 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-#include "KarvelTextGraph.h"
 #include "KarvelTheory.h"
 
 namespace karvel::detail {
-
-//! Indexes of the grounded assumptions in order of appending (unambiguous
-//! graphs only).
-std::vector<int> GroundedIndexes(const TTextGraph& graph);
 
 //! When the small clause-learning solver hands the search over to the
 //! library solver: once its conflicts exceed HandOverConflicts plus

@@ -1,176 +1,22 @@
-// Grounded assumptions, dialectical interpretations and statuses.
+// Dialectical interpretations and statuses.
 //
 // The interpretations come from the clause-learning search
-// (KarvelInterpretationSearch.cpp). The depth-first search that preceded it
-// stays here, next to the grounded fixpoint it shares, to compare with.
-#include <algorithm>
-#include <functional>
-#include <unordered_map>
-#include <unordered_set>
+// (KarvelInterpretationSearch.cpp), the grounded assumptions from
+// KarvelGrounded.cpp. The depth-first search that preceded the clause
+// learning stays here for now, to compare with.
+#include <string_view>
 #include <vector>
 
-#include "KarvelInternal.h"
+#include "KarvelGrounded.h"
+#include "KarvelHornClosure.h"
 #include "KarvelInterpretationSearch.h"
 #include "KarvelSyntax.h"
+#include "KarvelTextIndex.h"
 #include "KarvelTheory.h"
 
 namespace karvel {
 
 namespace detail {
-
-namespace {
-
-// The closure of a changing set of base texts: adding a base text chains
-// forward; removing one deletes what may depend on it and derives again what
-// still follows. Counts pairs of a text and its negation, and reports every
-// text entering or leaving.
-class THornClosure {
- public:
-  explicit THornClosure(const TTextGraph& graph)
-      : FGraph(graph), FIn(graph.Size(), false), FBase(graph.Size(), false), FMissing(graph.Size(), 0) {
-    for (int id = 0; id < graph.Size(); ++id)
-      if (graph.Rule(id)) FMissing[id] = graph.BodySize(id);
-  }
-
-  [[nodiscard]] bool Contains(int id) const { return id >= 0 && FIn[id]; }
-  [[nodiscard]] bool Consistent() const { return FConflicts == 0; }
-  [[nodiscard]] std::size_t TrailSize() const { return FTrail.size(); }
-
-  void AddBase(int id) {
-    FBase[id] = true;
-    if (!FIn[id]) Insert(id);
-  }
-  //! Undoes the insertions since a trail mark (for additions only).
-  void UndoTo(std::size_t mark, const std::vector<int>& unbase) {
-    for (int id : unbase) FBase[id] = false;
-    while (FTrail.size() > mark) {
-      const int id = FTrail.back();
-      FTrail.pop_back();
-      Erase(id);
-      for (int r : FGraph.Watchers(id)) ++FMissing[r];
-    }
-  }
-  void RemoveBase(int id) {
-    FBase[id] = false;
-    if (!FIn[id]) return;
-    // Over-delete everything derived through the text, then derive again
-    // whatever still has a base or a firing rule.
-    std::vector<int> deleted;
-    std::vector<int> queue{id};
-    while (!queue.empty()) {
-      const int t = queue.back();
-      queue.pop_back();
-      if (!FIn[t]) continue;
-      Erase(t);
-      deleted.push_back(t);
-      for (int r : FGraph.Watchers(t)) {
-        if (FMissing[r]++ != 0) continue;  // was not firing
-        const int c = FGraph.Rule(r)->Consequent;
-        if (FIn[c] && !FBase[c]) queue.push_back(c);
-      }
-    }
-    for (int t : deleted) {
-      if (FIn[t]) continue;
-      bool derivable = FBase[t];
-      for (int r : FGraph.Producers(t))
-        if (!derivable && FMissing[r] == 0) derivable = true;
-      if (derivable) Insert(t);
-    }
-    FTrail.clear();  // removal is undone by adding the base text again
-  }
-
-  //! Called with (id, entered) whenever a text enters or leaves.
-  std::function<void(int, bool)> OnChange;
-
- private:
-  void Insert(int id) {
-    std::vector<int> queue{id};
-    while (!queue.empty()) {
-      const int t = queue.back();
-      queue.pop_back();
-      if (FIn[t]) continue;
-      FIn[t] = true;
-      FTrail.push_back(t);
-      if (Contains(FGraph.NegationOf(t))) ++FConflicts;
-      if (Contains(FGraph.NegatedBy(t))) ++FConflicts;
-      if (OnChange) OnChange(t, true);
-      for (int r : FGraph.Watchers(t)) {
-        if (--FMissing[r] != 0) continue;
-        const int c = FGraph.Rule(r)->Consequent;
-        if (!FIn[c]) queue.push_back(c);
-      }
-    }
-  }
-  void Erase(int t) {
-    FIn[t] = false;
-    if (Contains(FGraph.NegationOf(t))) --FConflicts;
-    if (Contains(FGraph.NegatedBy(t))) --FConflicts;
-    if (OnChange) OnChange(t, false);
-  }
-
-  const TTextGraph& FGraph;
-  std::vector<bool> FIn, FBase;
-  std::vector<int> FMissing;
-  std::vector<int> FTrail;
-  int FConflicts = 0;
-};
-
-}  // namespace
-
-// Grounded assumptions by events: the closure of G grows, the closure of the
-// assumptions G does not attack shrinks, and each step takes, in theory
-// order, the assumptions that the latter no longer attacks.
-std::vector<int> GroundedIndexes(const TTextGraph& graph) {
-  const auto& ids = graph.AssumptionIds();
-  const int n = static_cast<int>(ids.size());
-  std::unordered_map<int, std::vector<int>> assumptionsNegatedBy;  // x(a) text -> a's indexes
-  for (int i = 0; i < n; ++i)
-    if (graph.NegationOf(ids[i]) >= 0) assumptionsNegatedBy[graph.NegationOf(ids[i])].push_back(i);
-
-  THornClosure closureOfG(graph), closureOfU(graph);
-  std::vector<int> newlyAttackedByG, newlyFreeOfU;
-  closureOfG.OnChange = [&](int t, bool entered) {
-    if (!entered) return;
-    if (auto it = assumptionsNegatedBy.find(t); it != assumptionsNegatedBy.end())
-      newlyAttackedByG.insert(newlyAttackedByG.end(), it->second.begin(), it->second.end());
-  };
-  closureOfU.OnChange = [&](int t, bool entered) {
-    if (entered) return;
-    if (auto it = assumptionsNegatedBy.find(t); it != assumptionsNegatedBy.end())
-      newlyFreeOfU.insert(newlyFreeOfU.end(), it->second.begin(), it->second.end());
-  };
-  for (int i = 0; i < n; ++i) closureOfU.AddBase(ids[i]);
-
-  std::vector<bool> inG(n, false), inU(n, true);
-  std::vector<int> order;
-  std::vector<int> ready;
-  for (int i = 0; i < n; ++i)
-    if (!closureOfU.Contains(graph.NegationOf(ids[i]))) ready.push_back(i);
-  for (;;) {
-    // U := the assumptions not attacked by the current G.
-    for (int i : newlyAttackedByG)
-      if (inU[i]) {
-        inU[i] = false;
-        closureOfU.RemoveBase(ids[i]);
-      }
-    newlyAttackedByG.clear();
-    ready.insert(ready.end(), newlyFreeOfU.begin(), newlyFreeOfU.end());
-    newlyFreeOfU.clear();
-    std::sort(ready.begin(), ready.end());
-    ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
-    std::vector<int> step;
-    for (int i : ready)
-      if (!inG[i] && !closureOfU.Contains(graph.NegationOf(ids[i]))) step.push_back(i);
-    ready.clear();
-    if (step.empty()) break;
-    for (int i : step) {
-      inG[i] = true;
-      order.push_back(i);
-      closureOfG.AddBase(ids[i]);
-    }
-  }
-  return order;
-}
 
 namespace {
 
@@ -290,57 +136,7 @@ void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
   TInterpretationSearch(graph, assumptions, interpretations).Run();
 }
 
-//! The texts the closure of the sentences attacks.
-std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences) {
-  TListOfKarvelSentences closure;
-  DeductiveClosure(sentences, closure);
-  std::unordered_set<std::string_view> negated;
-  for (auto* s : closure) {
-    std::string_view inner;
-    if (NegatedText(s->Text, inner)) negated.insert(inner);
-  }
-  return negated;
-}
-
 }  // namespace detail
-
-namespace {
-
-// The grounded step by the closure itself (ambiguous theories).
-bool AttackedBy(const TKarvelSentence* s, const std::unordered_set<std::string_view>& negated) {
-  return negated.count(s->Text) != 0;
-}
-
-}  // namespace
-
-bool TKarvelTheory::ExtendGroundedAssumptions(TListOfKarvelSentences& list) {
-  const auto attackedByG = detail::NegatedTexts(list);
-  TListOfKarvelSentences u;
-  for (auto* a : Assumptions)
-    if (!AttackedBy(a, attackedByG)) u.push_back(a);
-  const auto attackedByU = detail::NegatedTexts(u);
-  std::unordered_set<std::string_view> inG;
-  for (auto* g : list) inG.insert(g->Text);
-  bool added = false;
-  for (auto* a : Assumptions) {
-    if (AttackedBy(a, attackedByU) || inG.count(a->Text)) continue;
-    list.push_back(a);
-    inG.insert(a->Text);
-    added = true;
-  }
-  return added;
-}
-
-void TKarvelTheory::ComputeGroundedAssumptions(TListOfKarvelSentences& list) {
-  list.clear();
-  detail::TTextGraph graph(Assumptions);
-  if (graph.Ambiguous()) {
-    while (ExtendGroundedAssumptions(list)) {
-    }
-    return;
-  }
-  for (int i : detail::GroundedIndexes(graph)) list.push_back(Assumptions[i]);
-}
 
 void TKarvelTheory::ComputeInterpretations(TListOfListOfKarvelSentences& interpretations) {
   ComputeInterpretations(interpretations, {});

@@ -9,6 +9,7 @@
 
 #include "KarvelClauseSolver.h"
 #include "KarvelInterpretationSearch.h"
+#include "KarvelTextGraph.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
 
@@ -151,7 +152,8 @@ TEST(SearchTest, ManyInterpretationsComeInEnumerationOrder) {
   V texts;
   for (int i = 0; i < 6; ++i) {
     const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
-    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"})
+      texts.push_back(t);
   }
   TKarvelTheory theory;
   testing::AddAssumptions(theory, texts);
@@ -182,7 +184,8 @@ void Pairs(TKarvelTheory& theory, int pairs) {
   V texts;
   for (int i = 0; i < pairs; ++i) {
     const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
-    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"})
+      texts.push_back(t);
   }
   testing::AddAssumptions(theory, texts);
 }
@@ -244,8 +247,9 @@ TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
   TListOfListOfKarvelSentences all;
   theory.ComputeInterpretations(all);
   VV visited;
-  EXPECT_EQ(theory.ForEachInterpretation([&](const TListOfKarvelSentences& i) { visited.push_back(Texts(i)); }),
-            TSearchOutcome::Complete);
+  EXPECT_EQ(
+      theory.ForEachInterpretation([&](const TListOfKarvelSentences& i) { visited.push_back(Texts(i)); }),
+      TSearchOutcome::Complete);
   EXPECT_EQ(visited, Texts(all));
 }
 
@@ -254,8 +258,8 @@ TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
 const detail::TSearchTuning kLibraryOnly{0, 0};
 const detail::TSearchTuning kEarlyHandOver{1, 0};
 
-VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning,
-          TSearchOutcome* outcome = nullptr, const TSearchProgress& progress = {}) {
+VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning, TSearchOutcome* outcome = nullptr,
+          const TSearchProgress& progress = {}) {
   VV found;
   const auto result = detail::SearchInterpretations(
       theory, [&](const TListOfKarvelSentences& i) { found.push_back(Texts(i)); }, progress, tuning);
@@ -265,8 +269,8 @@ VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning,
 
 TEST(SearchTest, LibrarySolverRulesOutLoopsAndKeepsTheOrder) {
   TKarvelTheory loops;
-  testing::AddAssumptions(loops, {"p", "r", "if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))",
-                                  "if(v, x(p))"});
+  testing::AddAssumptions(
+      loops, {"p", "r", "if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))", "if(v, x(p))"});
   TListOfListOfKarvelSentences plain;
   reference::ComputeInterpretations(loops, plain);
   EXPECT_EQ(Search(loops, kLibraryOnly), Texts(plain));
@@ -320,16 +324,24 @@ class TKnottyTheory {
           text = "if(" + b + ", " + a + ")";
           break;
         }
-        case 1: text = "if(" + Atom() + ", " + Attack() + ")"; break;          // derived attack
-        case 2: text = "if(" + Atom() + ", x(" + Attack() + "))"; break;       // attack on a rule
-        case 3: text = "if(" + Atom() + ", " + Atom() + ", x(" + Atom() + "))"; break;
+        case 1:
+          text = "if(" + Atom() + ", " + Attack() + ")";
+          break;  // derived attack
+        case 2:
+          text = "if(" + Atom() + ", x(" + Attack() + "))";
+          break;  // attack on a rule
+        case 3:
+          text = "if(" + Atom() + ", " + Atom() + ", x(" + Atom() + "))";
+          break;
         case 4: {  // a mutual attack
           const std::string a = Atom(), b = Atom();
           add(ParseSentence("if(" + a + ", x(" + b + "))", arena));
           text = "if(" + b + ", x(" + a + "))";
           break;
         }
-        default: text = Attack(); break;
+        default:
+          text = Attack();
+          break;
       }
       if (ambiguous && Pick(FRandom, 4) == 0) {
         // The text as one elementary assumption, and as a rule derived
@@ -356,11 +368,11 @@ TEST(SearchTest, KnottyTheoriesMatchThePlainEnumeration) {
     TListOfListOfKarvelSentences fast, plain;
     theory.ComputeInterpretations(fast);
     reference::ComputeInterpretations(theory, plain);
-    ASSERT_EQ(Texts(fast), Texts(plain)) << "seed " << seed << ": "
-                                         << ::testing::PrintToString(Texts(theory.Assumptions));
+    ASSERT_EQ(Texts(fast), Texts(plain))
+        << "seed " << seed << ": " << ::testing::PrintToString(Texts(theory.Assumptions));
     for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
-      ASSERT_EQ(Search(theory, tuning), Texts(plain)) << "seed " << seed << " handing over after "
-                                                      << tuning.HandOverConflicts;
+      ASSERT_EQ(Search(theory, tuning), Texts(plain))
+          << "seed " << seed << " handing over after " << tuning.HandOverConflicts;
     ambiguousSeen += detail::TTextGraph(theory.Assumptions).Ambiguous();
     several += fast.size() > 1;
   }
@@ -384,10 +396,20 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
         const std::string attack = "if(a" + std::to_string(i) + ", x(a" + std::to_string(j) + "))";
         const std::string other = "a" + std::to_string(Pick(random, n));
         switch (Pick(random, 6)) {
-          case 0: texts.push_back("if(" + other + ", " + attack + ")"); break;
-          case 1: texts.push_back("if(" + other + ", x(" + attack + "))"); texts.push_back(attack); break;
-          case 2: texts.push_back("if(a" + std::to_string(j) + ", " + other + ")"); texts.push_back(attack); break;
-          default: texts.push_back(attack); break;
+          case 0:
+            texts.push_back("if(" + other + ", " + attack + ")");
+            break;
+          case 1:
+            texts.push_back("if(" + other + ", x(" + attack + "))");
+            texts.push_back(attack);
+            break;
+          case 2:
+            texts.push_back("if(a" + std::to_string(j) + ", " + other + ")");
+            texts.push_back(attack);
+            break;
+          default:
+            texts.push_back(attack);
+            break;
         }
       }
     for (int k = 4 + Pick(random, 8); k > 0; --k) {
@@ -405,8 +427,8 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
     detail::BacktrackingInterpretations(theory.Assumptions, previous);
     ASSERT_EQ(Texts(fast), Texts(previous)) << "seed " << seed;
     for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
-      ASSERT_EQ(Search(theory, tuning), Texts(previous)) << "seed " << seed << " handing over after "
-                                                         << tuning.HandOverConflicts;
+      ASSERT_EQ(Search(theory, tuning), Texts(previous))
+          << "seed " << seed << " handing over after " << tuning.HandOverConflicts;
     several += fast.size() > 1;
   }
   EXPECT_GT(several, 10);
