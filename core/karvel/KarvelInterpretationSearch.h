@@ -30,10 +30,4 @@ bool IsInterpretation(const TListOfKarvelSentences& assumptions, const TListOfKa
 TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
                                         const TSearchProgress& progress);
 
-//! The depth-first search that preceded clause learning: decides the
-//! undecided assumptions in theory order, pruning dead branches. Unambiguous
-//! theories only; kept to compare with.
-void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
-                                 TListOfListOfKarvelSentences& interpretations);
-
 }  // namespace karvel::detail

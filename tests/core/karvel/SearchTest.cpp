@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "DepthFirstSearch.h"
 #include "KarvelClauseSolver.h"
 #include "KarvelInterpretationSearch.h"
 #include "KarvelTextGraph.h"
@@ -424,7 +425,7 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
     }
     TListOfListOfKarvelSentences fast, previous;
     theory.ComputeInterpretations(fast);
-    detail::BacktrackingInterpretations(theory.Assumptions, previous);
+    reference::BacktrackingInterpretations(theory.Assumptions, previous);
     ASSERT_EQ(Texts(fast), Texts(previous)) << "seed " << seed;
     for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
       ASSERT_EQ(Search(theory, tuning), Texts(previous))
