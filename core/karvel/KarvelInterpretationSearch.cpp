@@ -180,13 +180,13 @@ class TClauseSearch {
       };
       for (bool searching = true; searching;) {
         switch (solver.Solve()) {
-          case TClauseSolver::TResult::Stopped:
+          case TSolveResult::Stopped:
             if (!handOver) return false;
             searching = false;
             break;
-          case TClauseSolver::TResult::Unsatisfiable:
+          case TSolveResult::Unsatisfiable:
             return true;
-          case TClauseSolver::TResult::Model:
+          case TSolveResult::Model:
             ++models;
             Found(solver, rows, accept, chosen);
             if (FAmbiguous) solver.ExcludeModelBy(Exclusion(chosen));
@@ -212,11 +212,11 @@ class TClauseSearch {
     sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(rows.Count()); };
     for (;;) {
       switch (sat.Solve()) {
-        case TSatSolver::TResult::Stopped:
+        case TSolveResult::Stopped:
           return false;
-        case TSatSolver::TResult::Unsatisfiable:
+        case TSolveResult::Unsatisfiable:
           return true;
-        case TSatSolver::TResult::Model:
+        case TSolveResult::Model:
           break;
       }
       if (!FTight) {

@@ -47,16 +47,17 @@ void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
 
 void TSatSolver::Prefer(TLiteral literal) { FImpl->Solver.phase(ExternalLiteral(literal)); }
 
-TSatSolver::TResult TSatSolver::Solve() {
+TSolveResult TSatSolver::Solve() {
   switch (FImpl->Solver.solve()) {
-    case 10: return TResult::Model;
-    case 20: return TResult::Unsatisfiable;
-    default: return TResult::Stopped;
+    case 10:
+      return TSolveResult::Model;
+    case 20:
+      return TSolveResult::Unsatisfiable;
+    default:
+      return TSolveResult::Stopped;
   }
 }
 
-int TSatSolver::Assignment(int variable) const {
-  return FImpl->Solver.val(variable + 1) > 0 ? 1 : -1;
-}
+int TSatSolver::Assignment(int variable) const { return FImpl->Solver.val(variable + 1) > 0 ? 1 : -1; }
 
 }  // namespace karvel::detail

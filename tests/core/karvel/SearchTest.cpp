@@ -63,7 +63,7 @@ TEST(ClauseSolverTest, ListsEveryModelOnceAsBruteForceDoes) {
     for (int v = 0; v < variables; ++v) solver.NewVariable(true, Pick(random, 5));
     for (const auto& clause : set) solver.AddClause(clause);
     std::vector<unsigned> found;
-    while (solver.Solve() == TClauseSolver::TResult::Model) {
+    while (solver.Solve() == detail::TSolveResult::Model) {
       unsigned m = 0;
       for (int v = 0; v < variables; ++v) m |= solver.Value(v) ? 1u << v : 0u;
       found.push_back(m);
@@ -89,7 +89,7 @@ TEST(ClauseSolverTest, RejectedAssignmentsAndExclusionsAreHonoured) {
       return solver.Value(0) ? detail::TClauseList{{detail::NegativeLiteral(0)}} : detail::TClauseList{};
     };
     std::vector<unsigned> found;
-    while (solver.Solve() == TClauseSolver::TResult::Model) {
+    while (solver.Solve() == detail::TSolveResult::Model) {
       unsigned m = 0;
       std::vector<TLiteral> exclusion;
       for (int v = 0; v < variables; ++v) {
@@ -113,9 +113,9 @@ TEST(ClauseSolverTest, StopsWhenAsked) {
   int polls = 0;
   solver.ShouldStop = [&] { return ++polls == 2; };
   std::size_t models = 0;
-  TClauseSolver::TResult result;
-  while ((result = solver.Solve()) == TClauseSolver::TResult::Model) ++models;
-  EXPECT_EQ(result, TClauseSolver::TResult::Stopped);
+  detail::TSolveResult result;
+  while ((result = solver.Solve()) == detail::TSolveResult::Model) ++models;
+  EXPECT_EQ(result, detail::TSolveResult::Stopped);
   EXPECT_GT(models, 0u);
   EXPECT_EQ(polls, 2);
 }
