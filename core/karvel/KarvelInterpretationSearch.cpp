@@ -178,22 +178,12 @@ class TClauseSearch {
           handOver = true;
         return handOver || (progress && !progress(rows.Count()));
       };
-      for (bool searching = true; searching;) {
-        switch (solver.Solve()) {
-          case TSolveResult::Stopped:
-            if (!handOver) return false;
-            searching = false;
-            break;
-          case TSolveResult::Unsatisfiable:
-            return true;
-          case TSolveResult::Model:
-            ++models;
-            Found(solver, rows, accept, chosen);
-            if (FAmbiguous) solver.ExcludeModelBy(Exclusion(chosen));
-            if (progress && !progress(rows.Count())) return false;
-            break;
-        }
-      }
+      // It moves past a model by flipping decisions; a model is ruled out
+      // as a whole choice only where one choice may have several models.
+      if (ListModels(solver, FAmbiguous, rows, progress, accept, chosen, models)) return true;
+      // handOver is only set by a poll that stops the solver; otherwise the
+      // progress callback stopped the search.
+      if (!handOver) return false;
     }
     TSatSolver sat(FVariables);
     chosen.resize(FUndecided.size());
@@ -208,10 +198,22 @@ class TClauseSearch {
       for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = rows.Test(row, k);
       sat.AddClause(Exclusion(chosen));
     }
+    // Texts held up only by a loop: ruled out, and the solver looks again.
+    if (!FTight) sat.CheckAssignment = [this, &sat] { return UnfoundedLoops(sat); };
     std::uint64_t polls = 0;
     sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(rows.Count()); };
+    return ListModels(sat, true, rows, progress, accept, chosen, models);
+  }
+
+ private:
+  // Lists the solver's models into rows, each ruled out by the clause
+  // against its choice when excludeEach, until there are none left (true)
+  // or the solver's stop or the progress callback ends the search (false).
+  template <ModelSolver Solver, class Accept>
+  bool ListModels(Solver& solver, bool excludeEach, TRows& rows, const TSearchProgress& progress,
+                  Accept& accept, std::vector<bool>& chosen, std::size_t& models) const {
     for (;;) {
-      switch (sat.Solve()) {
+      switch (solver.Solve()) {
         case TSolveResult::Stopped:
           return false;
         case TSolveResult::Unsatisfiable:
@@ -219,19 +221,13 @@ class TClauseSearch {
         case TSolveResult::Model:
           break;
       }
-      if (!FTight) {
-        // Texts held up only by a loop: rule it out and look again.
-        const TClauseList loops = UnfoundedLoops(sat);
-        for (const auto& clause : loops) sat.AddClause(clause);
-        if (!loops.empty()) continue;
-      }
-      Found(sat, rows, accept, chosen);
-      sat.AddClause(Exclusion(chosen));
+      ++models;
+      Found(solver, rows, accept, chosen);
+      if (excludeEach) solver.ExcludeModelBy(Exclusion(chosen));
       if (progress && !progress(rows.Count())) return false;
     }
   }
 
- private:
   // Reads a model's choice into chosen, and keeps it if accepted.
   template <class Solver, class Accept>
   void Found(const Solver& solver, TRows& rows, Accept& accept, std::vector<bool>& chosen) const {

@@ -48,13 +48,18 @@ void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
 void TSatSolver::Prefer(TLiteral literal) { FImpl->Solver.phase(ExternalLiteral(literal)); }
 
 TSolveResult TSatSolver::Solve() {
-  switch (FImpl->Solver.solve()) {
-    case 10:
-      return TSolveResult::Model;
-    case 20:
-      return TSolveResult::Unsatisfiable;
-    default:
-      return TSolveResult::Stopped;
+  for (;;) {
+    switch (FImpl->Solver.solve()) {
+      case 10:
+        break;
+      case 20:
+        return TSolveResult::Unsatisfiable;
+      default:
+        return TSolveResult::Stopped;
+    }
+    const TClauseList violated = CheckAssignment ? CheckAssignment() : TClauseList{};
+    if (violated.empty()) return TSolveResult::Model;
+    for (const auto& clause : violated) AddClause(clause);
   }
 }
 

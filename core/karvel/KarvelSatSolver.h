@@ -23,12 +23,17 @@ class TSatSolver {
   //! Whenever the literal's variable is to be decided, decides it this way
   //! first, whatever the solver learned to prefer.
   void Prefer(TLiteral literal);
-  //! The next model of the clauses added so far.
+  //! The next model of the clauses added so far that CheckAssignment
+  //! accepts; the clauses it returns instead are added, and the search goes
+  //! on.
   TSolveResult Solve();
+  //! After a model: exclude it by this clause (false under the model).
+  void ExcludeModelBy(const std::vector<TLiteral>& clause) { AddClause(clause); }
   [[nodiscard]] bool Value(int variable) const { return Assignment(variable) > 0; }
   //! 1 true, -1 false in the current model.
   [[nodiscard]] int Assignment(int variable) const;
 
+  TAssignmentCheck CheckAssignment;
   TStopCheck ShouldStop;
 
  private:

@@ -3,8 +3,10 @@
 // models of either with the same code. Not part of the unit's interface.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace karvel::detail {
@@ -27,5 +29,19 @@ using TStopCheck = std::function<bool()>;
 //! Called with a full assignment: the clauses it violates, or none to
 //! accept it as a model.
 using TAssignmentCheck = std::function<TClauseList()>;
+
+//! A solver the search lists models of: Solve finds the next model of the
+//! clauses, less those CheckAssignment rejects, and after a model
+//! ExcludeModelBy adds a clause the model violates before the next Solve.
+template <class Solver>
+concept ModelSolver = requires(Solver& solver, const Solver& solved, int variable,
+                               std::vector<TLiteral> clause) {
+  { solver.Solve() } -> std::same_as<TSolveResult>;
+  { solved.Value(variable) } -> std::same_as<bool>;
+  { solved.Assignment(variable) } -> std::same_as<int>;
+  solver.ExcludeModelBy(std::move(clause));
+  requires std::same_as<decltype(solver.CheckAssignment), TAssignmentCheck>;
+  requires std::same_as<decltype(solver.ShouldStop), TStopCheck>;
+};
 
 }  // namespace karvel::detail

@@ -10,6 +10,7 @@
 #include "DepthFirstSearch.h"
 #include "KarvelClauseSolver.h"
 #include "KarvelInterpretationSearch.h"
+#include "KarvelSatSolver.h"
 #include "KarvelTextGraph.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
@@ -104,6 +105,40 @@ TEST(ClauseSolverTest, RejectedAssignmentsAndExclusionsAreHonoured) {
       if (Satisfies(m, set)) expected.push_back(m);
     std::sort(found.begin(), found.end());
     ASSERT_EQ(found, expected) << "seed " << seed;
+  }
+}
+
+TEST(ClauseSolverTest, LibrarySolverHonoursRejectedAssignmentsAndExclusions) {
+  // The same contract as the small solver's: a rejected assignment is never
+  // a model, and the search goes on under the clauses the check returned.
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    std::mt19937 random(seed);
+    const int variables = 3 + Pick(random, 6);
+    const auto set = RandomClauses(random, variables, variables);
+    detail::TSatSolver solver(variables);
+    for (const auto& clause : set) solver.AddClause(clause);
+    int checks = 0;
+    solver.CheckAssignment = [&] {
+      ++checks;
+      return solver.Value(0) ? detail::TClauseList{{detail::NegativeLiteral(0)}} : detail::TClauseList{};
+    };
+    std::vector<unsigned> found;
+    while (solver.Solve() == detail::TSolveResult::Model) {
+      unsigned m = 0;
+      std::vector<TLiteral> exclusion;
+      for (int v = 0; v < variables; ++v) {
+        m |= solver.Value(v) ? 1u << v : 0u;
+        exclusion.push_back(solver.Value(v) ? detail::NegativeLiteral(v) : detail::PositiveLiteral(v));
+      }
+      found.push_back(m);
+      solver.ExcludeModelBy(exclusion);
+    }
+    std::vector<unsigned> expected;
+    for (unsigned m = 0; m < (1u << variables); m += 2)
+      if (Satisfies(m, set)) expected.push_back(m);
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found, expected) << "seed " << seed;
+    EXPECT_GE(checks, static_cast<int>(found.size())) << "seed " << seed;
   }
 }
 
