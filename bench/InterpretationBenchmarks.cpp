@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "DepthFirstSearch.h"
 #include "KarvelInterpretationSearch.h"
 #include "KarvelUnit.h"
 #include "TextReport.h"
@@ -40,10 +41,18 @@ TListOfListOfKarvelSentences Run(TKarvelTheory& theory, int method) {
   TListOfListOfKarvelSentences out;
   const auto collect = [&](const TListOfKarvelSentences& i) { out.push_back(i); };
   switch (method) {
-    case kClauseLearning: theory.ComputeInterpretations(out); break;
-    case kDepthFirst: detail::BacktrackingInterpretations(theory.Assumptions, out); break;
-    case kLibraryOnly: detail::SearchInterpretations(theory, collect, {}, {0, 0}); break;
-    default: detail::SearchInterpretations(theory, collect, {}, {UINT64_MAX, 0}); break;
+    case kClauseLearning:
+      theory.ComputeInterpretations(out);
+      break;
+    case kDepthFirst:
+      reference::BacktrackingInterpretations(theory.Assumptions, out);
+      break;
+    case kLibraryOnly:
+      detail::SearchInterpretations(theory, collect, {}, {0, 0});
+      break;
+    default:
+      detail::SearchInterpretations(theory, collect, {}, {UINT64_MAX, 0});
+      break;
   }
   return out;
 }
@@ -60,8 +69,9 @@ void Measure(benchmark::State& state, const std::vector<std::string>& texts, lon
     benchmark::DoNotOptimize(found.data());
   }
   if (expected >= 0 && static_cast<long>(found.size()) != expected) {
-    state.SkipWithError(("expected " + std::to_string(expected) + " interpretations, got " +
-                         std::to_string(found.size())).c_str());
+    state.SkipWithError(
+        ("expected " + std::to_string(expected) + " interpretations, got " + std::to_string(found.size()))
+            .c_str());
     return;
   }
   for (const auto& interpretation : found)
@@ -130,7 +140,9 @@ BENCHMARK(BM_IndependentConflicts)
     ->ArgsProduct({{kClauseLearning, kDepthFirst}, {12, 16}})
     ->ArgsProduct({{kLibraryOnly}, {10, 12}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LongChain)->ArgsProduct({{kClauseLearning, kDepthFirst}, {10000}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongChain)
+    ->ArgsProduct({{kClauseLearning, kDepthFirst}, {10000}})
+    ->Unit(benchmark::kMillisecond);
 
 // Counts the bytes written, holding none of them.
 class TCountingBuffer : public std::streambuf {
@@ -152,7 +164,8 @@ class TCountingBuffer : public std::streambuf {
 // search, write the lines) against the search alone: the counter ratio must
 // stay below 2.
 void BM_ReportInterpretations(benchmark::State& state) {
-  const std::string file = families::TheoryFile(families::IndependentConflicts(static_cast<std::size_t>(state.range(0))));
+  const std::string file =
+      families::TheoryFile(families::IndependentConflicts(static_cast<std::size_t>(state.range(0))));
   double search = 0, report = 0;
   std::size_t bytes = 0;
   for (auto _ : state) {

@@ -264,9 +264,8 @@ bool TClauseSolver::ResolveConflict(int conflict) {
 bool TClauseSolver::AddFalsifiedClause(std::vector<TLiteral> literals) {
   std::sort(literals.begin(), literals.end());
   literals.erase(std::unique(literals.begin(), literals.end()), literals.end());
-  std::stable_sort(literals.begin(), literals.end(), [this](TLiteral a, TLiteral b) {
-    return FLevel[VariableOf(a)] > FLevel[VariableOf(b)];
-  });
+  std::stable_sort(literals.begin(), literals.end(),
+                   [this](TLiteral a, TLiteral b) { return FLevel[VariableOf(a)] > FLevel[VariableOf(b)]; });
   if (literals.empty() || FLevel[VariableOf(literals[0])] == 0) {
     FUnsatisfiable = true;
     return false;
@@ -405,22 +404,23 @@ void TClauseSolver::ExcludeModelBy(std::vector<TLiteral> clause) {
   FHaveExclusion = true;
 }
 
-TClauseSolver::TResult TClauseSolver::Solve() {
-  if (FUnsatisfiable) return TResult::Unsatisfiable;
+TSolveResult TClauseSolver::Solve() {
+  if (FUnsatisfiable) return TSolveResult::Unsatisfiable;
   if (FAfterModel) {
     FAfterModel = false;
-    const bool more = FHaveExclusion ? AddFalsifiedClause(std::move(FExclusion)) : NextSubspace(DecisionLevel());
+    const bool more =
+        FHaveExclusion ? AddFalsifiedClause(std::move(FExclusion)) : NextSubspace(DecisionLevel());
     FHaveExclusion = false;
-    if (!more) return TResult::Unsatisfiable;
+    if (!more) return TSolveResult::Unsatisfiable;
   }
   if (FLearntLimit == 0) FLearntLimit = std::max<std::size_t>(2000, FClauses.size() / 3);
   std::uint64_t restarts = 0, conflictsHere = 0;
   std::uint64_t restartAt = kRestartUnit * Luby(restarts);
   for (;;) {
-    if (ShouldStop && ++FPolls % kPollInterval == 0 && ShouldStop()) return TResult::Stopped;
+    if (ShouldStop && ++FPolls % kPollInterval == 0 && ShouldStop()) return TSolveResult::Stopped;
     const int conflict = Propagate();
     if (conflict != kNoReason) {
-      if (!ResolveConflict(conflict)) return TResult::Unsatisfiable;
+      if (!ResolveConflict(conflict)) return TSolveResult::Unsatisfiable;
       ++conflictsHere;
       continue;
     }
@@ -444,12 +444,12 @@ TClauseSolver::TResult TClauseSolver::Solve() {
     TClauseList violated = CheckAssignment ? CheckAssignment() : TClauseList{};
     if (violated.empty()) {
       FAfterModel = true;
-      return TResult::Model;
+      return TSolveResult::Model;
     }
     // Rare (only cyclic support). One lesson at a time: the assignment
     // changes with it, and the check finds the others again if they still
     // apply.
-    if (!AddFalsifiedClause(std::move(violated.front()))) return TResult::Unsatisfiable;
+    if (!AddFalsifiedClause(std::move(violated.front()))) return TSolveResult::Unsatisfiable;
   }
 }
 

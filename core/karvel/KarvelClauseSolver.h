@@ -2,28 +2,19 @@
 // engine of the interpretation search. Not part of the unit's interface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "KarvelSolverTypes.h"
+
 namespace karvel::detail {
-
-//! A literal: variable v is 2v when true, 2v + 1 when false.
-using TLiteral = std::uint32_t;
-inline TLiteral PositiveLiteral(int variable) { return 2u * static_cast<TLiteral>(variable); }
-inline TLiteral NegativeLiteral(int variable) { return 2u * static_cast<TLiteral>(variable) + 1u; }
-inline TLiteral Negated(TLiteral literal) { return literal ^ 1u; }
-inline int VariableOf(TLiteral literal) { return static_cast<int>(literal >> 1); }
-
-using TClauseList = std::vector<std::vector<TLiteral>>;
 
 //! Propagates every consequence of a choice, learns a clause from every
 //! conflict, chooses the most active decision variable next, and after each
 //! model excludes it so that the next call finds another one.
 class TClauseSolver {
  public:
-  enum class TResult { Model, Unsatisfiable, Stopped };
-
   //! A new variable. Only decision variables are chosen; the others must
   //! follow from them by propagation. Models are complete only if every
   //! variable that propagation may leave open is a decision variable.
@@ -31,7 +22,7 @@ class TClauseSolver {
   //! Adds a permanent clause; between searches only.
   void AddClause(std::vector<TLiteral> literals);
   //! The next model, or Unsatisfiable when there is none left.
-  TResult Solve();
+  TSolveResult Solve();
   //! After a model: exclude it by this clause (false under the model), a
   //! restriction that may exclude others too, instead of moving on to the
   //! next model by flipping its last decision.
@@ -43,11 +34,9 @@ class TClauseSolver {
   [[nodiscard]] int VariableCount() const { return static_cast<int>(FValue.size()); }
   [[nodiscard]] std::uint64_t Conflicts() const { return FConflicts; }
 
-  //! Called when every decision variable has a value without conflict: the
-  //! clauses the assignment violates, or none to accept it as a model.
-  std::function<TClauseList()> CheckAssignment;
-  //! Polled now and then; true stops the search.
-  std::function<bool()> ShouldStop;
+  //! Called when every decision variable has a value without conflict.
+  TAssignmentCheck CheckAssignment;
+  TStopCheck ShouldStop;
 
  private:
   // Literals live in one array; a clause is a range of it.
@@ -68,7 +57,9 @@ class TClauseSolver {
     TLiteral Implied;
     int Clause;
   };
-  [[nodiscard]] TLiteral* LiteralsOf(int clause) { return FLiterals.data() + FClauses[static_cast<std::size_t>(clause)].Start; }
+  [[nodiscard]] TLiteral* LiteralsOf(int clause) {
+    return FLiterals.data() + FClauses[static_cast<std::size_t>(clause)].Start;
+  }
   [[nodiscard]] const TLiteral* LiteralsOf(int clause) const {
     return FLiterals.data() + FClauses[static_cast<std::size_t>(clause)].Start;
   }
@@ -99,10 +90,10 @@ class TClauseSolver {
 
   std::vector<TClause> FClauses;
   std::vector<TLiteral> FLiterals;
-  std::size_t FGarbage = 0;                      // literals of deleted clauses
-  std::vector<std::vector<TWatcher>> FWatches;   // by literal
+  std::size_t FGarbage = 0;                              // literals of deleted clauses
+  std::vector<std::vector<TWatcher>> FWatches;           // by literal
   std::vector<std::vector<TImplication>> FImplications;  // by literal
-  std::vector<signed char> FValue;              // by variable: 1, -1 or 0
+  std::vector<signed char> FValue;                       // by variable: 1, -1 or 0
   std::vector<int> FLevel, FReason;
   std::vector<bool> FDecision, FPhase, FSeen;
   std::vector<double> FActivity;

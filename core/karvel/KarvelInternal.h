@@ -2,9 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "KarvelSentence.h"
@@ -49,8 +47,5 @@ using THashCache = std::unordered_map<const TKarvelSentence*, std::size_t>;
 //! their variables) just before it; same result, without the quadratic
 //! rehashing of deep structures.
 void CollectFreshVariables(TKarvelSentence* sentence, THashCache& hashes);
-
-//! The texts whose negations the closure of the sentences holds.
-std::unordered_set<std::string_view> NegatedTexts(const TListOfKarvelSentences& sentences);
 
 }  // namespace karvel::detail

@@ -23,9 +23,10 @@
 #include <unordered_set>
 
 #include "KarvelClauseSolver.h"
-#include "KarvelInternal.h"
+#include "KarvelGrounded.h"
 #include "KarvelInterpretationSearch.h"
 #include "KarvelSatSolver.h"
+#include "KarvelTextGraph.h"
 
 namespace karvel::detail {
 
@@ -64,7 +65,8 @@ struct TRuleBodies {
       if (in[static_cast<std::size_t>(t)]) continue;
       in[static_cast<std::size_t>(t)] = 1;
       for (int r : Watching[static_cast<std::size_t>(t)])
-        if (--missing[static_cast<std::size_t>(r)] == 0) queue.push_back(graph.Rules()[static_cast<std::size_t>(r)].Consequent);
+        if (--missing[static_cast<std::size_t>(r)] == 0)
+          queue.push_back(graph.Rules()[static_cast<std::size_t>(r)].Consequent);
     }
     return in;
   }
@@ -97,7 +99,9 @@ class TRows {
     }
     std::vector<std::size_t> order(FCount);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto row = [this](std::size_t r) { return FBits.begin() + static_cast<std::ptrdiff_t>(r * FWords); };
+    const auto row = [this](std::size_t r) {
+      return FBits.begin() + static_cast<std::ptrdiff_t>(r * FWords);
+    };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
       return std::lexicographical_compare(row(a), row(a + 1), row(b), row(b + 1));
     });
@@ -165,28 +169,21 @@ class TClauseSearch {
       TClauseSolver solver;
       // Every variable may be chosen: texts that only hold each other up are
       // left open by propagation, and choosing texts prunes well.
-      for (int v = 0; v < FVariables; ++v) solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
+      for (int v = 0; v < FVariables; ++v)
+        solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
       for (const auto& clause : FClauses) solver.AddClause(clause);
       if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
       solver.ShouldStop = [&] {
-        if (solver.Conflicts() > tuning.HandOverConflicts + tuning.ConflictsPerModel * models) handOver = true;
+        if (solver.Conflicts() > tuning.HandOverConflicts + tuning.ConflictsPerModel * models)
+          handOver = true;
         return handOver || (progress && !progress(rows.Count()));
       };
-      for (bool searching = true; searching;) {
-        switch (solver.Solve()) {
-          case TClauseSolver::TResult::Stopped:
-            if (!handOver) return false;
-            searching = false;
-            break;
-          case TClauseSolver::TResult::Unsatisfiable: return true;
-          case TClauseSolver::TResult::Model:
-            ++models;
-            Found(solver, rows, accept, chosen);
-            if (FAmbiguous) solver.ExcludeModelBy(Exclusion(chosen));
-            if (progress && !progress(rows.Count())) return false;
-            break;
-        }
-      }
+      // It moves past a model by flipping decisions; a model is ruled out
+      // as a whole choice only where one choice may have several models.
+      if (ListModels(solver, FAmbiguous, rows, progress, accept, chosen, models)) return true;
+      // handOver is only set by a poll that stops the solver; otherwise the
+      // progress callback stopped the search.
+      if (!handOver) return false;
     }
     TSatSolver sat(FVariables);
     chosen.resize(FUndecided.size());
@@ -201,27 +198,36 @@ class TClauseSearch {
       for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = rows.Test(row, k);
       sat.AddClause(Exclusion(chosen));
     }
+    // Texts held up only by a loop: ruled out, and the solver looks again.
+    if (!FTight) sat.CheckAssignment = [this, &sat] { return UnfoundedLoops(sat); };
     std::uint64_t polls = 0;
     sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(rows.Count()); };
+    return ListModels(sat, true, rows, progress, accept, chosen, models);
+  }
+
+ private:
+  // Lists the solver's models into rows, each ruled out by the clause
+  // against its choice when excludeEach, until there are none left (true)
+  // or the solver's stop or the progress callback ends the search (false).
+  template <ModelSolver Solver, class Accept>
+  bool ListModels(Solver& solver, bool excludeEach, TRows& rows, const TSearchProgress& progress,
+                  Accept& accept, std::vector<bool>& chosen, std::size_t& models) const {
     for (;;) {
-      switch (sat.Solve()) {
-        case TSatSolver::TResult::Stopped: return false;
-        case TSatSolver::TResult::Unsatisfiable: return true;
-        case TSatSolver::TResult::Model: break;
+      switch (solver.Solve()) {
+        case TSolveResult::Stopped:
+          return false;
+        case TSolveResult::Unsatisfiable:
+          return true;
+        case TSolveResult::Model:
+          break;
       }
-      if (!FTight) {
-        // Texts held up only by a loop: rule it out and look again.
-        const TClauseList loops = UnfoundedLoops(sat);
-        for (const auto& clause : loops) sat.AddClause(clause);
-        if (!loops.empty()) continue;
-      }
-      Found(sat, rows, accept, chosen);
-      sat.AddClause(Exclusion(chosen));
+      ++models;
+      Found(solver, rows, accept, chosen);
+      if (excludeEach) solver.ExcludeModelBy(Exclusion(chosen));
       if (progress && !progress(rows.Count())) return false;
     }
   }
 
- private:
   // Reads a model's choice into chosen, and keeps it if accepted.
   template <class Solver, class Accept>
   void Found(const Solver& solver, TRows& rows, Accept& accept, std::vector<bool>& chosen) const {
@@ -256,9 +262,9 @@ class TClauseSearch {
   struct TLiveRule {
     int Rule = -1;
     int Head = -1;
-    int Meaning = -1;         // its meaning's variable, or -1
-    std::vector<int> Atoms;   // body texts that have variables
-    TLiteral Support = kTrue; // true exactly when the rule fires
+    int Meaning = -1;          // its meaning's variable, or -1
+    std::vector<int> Atoms;    // body texts that have variables
+    TLiteral Support = kTrue;  // true exactly when the rule fires
   };
 
   int NewVariable() {
@@ -305,7 +311,8 @@ class TClauseSearch {
         derivable[static_cast<std::size_t>(FGraph.Rules()[r].Consequent)] = 1;
     for (std::size_t k = 0; k < FUndecided.size(); ++k) {
       const int negation = FGraph.NegationOf(ids[static_cast<std::size_t>(FUndecided[k])]);
-      if (negation >= 0 && FPossible[static_cast<std::size_t>(negation)] && !FCertain[static_cast<std::size_t>(negation)])
+      if (negation >= 0 && FPossible[static_cast<std::size_t>(negation)] &&
+          !FCertain[static_cast<std::size_t>(negation)])
         FAtomLiteral[static_cast<std::size_t>(negation)] = NegativeLiteral(FInVariable[k]);
     }
     for (std::size_t k = 0; k < FUndecided.size(); ++k) {
@@ -407,7 +414,8 @@ class TClauseSearch {
     for (std::size_t t = 0; t < texts; ++t) {
       if (!FPossible[t] || FCertain[t] || grounded[t]) continue;
       std::vector<TLiteral> why{Not(FAtomLiteral[t])};
-      if (const int k = FUndecidedWithText[t]; k >= 0) why.push_back(PositiveLiteral(FInVariable[static_cast<std::size_t>(k)]));
+      if (const int k = FUndecidedWithText[t]; k >= 0)
+        why.push_back(PositiveLiteral(FInVariable[static_cast<std::size_t>(k)]));
       why.insert(why.end(), supports[t].begin(), supports[t].end());
       Clause(std::move(why));
     }
@@ -446,7 +454,8 @@ class TClauseSearch {
     std::vector<char> derived(texts, 0);
     std::vector<int> queue(FGroundedTexts);
     for (std::size_t k = 0; k < FUndecided.size(); ++k)
-      if (solver.Value(FInVariable[k])) queue.push_back(FGraph.AssumptionIds()[static_cast<std::size_t>(FUndecided[k])]);
+      if (solver.Value(FInVariable[k]))
+        queue.push_back(FGraph.AssumptionIds()[static_cast<std::size_t>(FUndecided[k])]);
     std::vector<std::vector<std::size_t>> watching(texts);
     std::vector<std::size_t> missing(FLive.size());
     for (std::size_t r = 0; r < FLive.size(); ++r) {
@@ -617,7 +626,8 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
            IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
   });
   rows.Sort();
-  for (std::size_t row = 0; row < rows.Count(); ++row) visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
+  for (std::size_t row = 0; row < rows.Count(); ++row)
+    visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
   return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
 }
 

@@ -3,16 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-#include "KarvelTextGraph.h"
 #include "KarvelTheory.h"
 
 namespace karvel::detail {
-
-//! Indexes of the grounded assumptions in order of appending (unambiguous
-//! graphs only).
-std::vector<int> GroundedIndexes(const TTextGraph& graph);
 
 //! When the small clause-learning solver hands the search over to the
 //! library solver: once its conflicts exceed HandOverConflicts plus
@@ -35,11 +29,5 @@ bool IsInterpretation(const TListOfKarvelSentences& assumptions, const TListOfKa
 //! The plain enumeration of every subset of the undecided assumptions.
 TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
                                         const TSearchProgress& progress);
-
-//! The depth-first search that preceded clause learning: decides the
-//! undecided assumptions in theory order, pruning dead branches. Unambiguous
-//! theories only; kept to compare with.
-void BacktrackingInterpretations(const TListOfKarvelSentences& assumptions,
-                                 TListOfListOfKarvelSentences& interpretations);
 
 }  // namespace karvel::detail

@@ -47,16 +47,22 @@ void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
 
 void TSatSolver::Prefer(TLiteral literal) { FImpl->Solver.phase(ExternalLiteral(literal)); }
 
-TSatSolver::TResult TSatSolver::Solve() {
-  switch (FImpl->Solver.solve()) {
-    case 10: return TResult::Model;
-    case 20: return TResult::Unsatisfiable;
-    default: return TResult::Stopped;
+TSolveResult TSatSolver::Solve() {
+  for (;;) {
+    switch (FImpl->Solver.solve()) {
+      case 10:
+        break;
+      case 20:
+        return TSolveResult::Unsatisfiable;
+      default:
+        return TSolveResult::Stopped;
+    }
+    const TClauseList violated = CheckAssignment ? CheckAssignment() : TClauseList{};
+    if (violated.empty()) return TSolveResult::Model;
+    for (const auto& clause : violated) AddClause(clause);
   }
 }
 
-int TSatSolver::Assignment(int variable) const {
-  return FImpl->Solver.val(variable + 1) > 0 ? 1 : -1;
-}
+int TSatSolver::Assignment(int variable) const { return FImpl->Solver.val(variable + 1) > 0 ? 1 : -1; }
 
 }  // namespace karvel::detail

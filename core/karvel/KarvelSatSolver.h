@@ -4,18 +4,15 @@
 // adding a clause against each. Not part of the unit's interface.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
-#include "KarvelClauseSolver.h"
+#include "KarvelSolverTypes.h"
 
 namespace karvel::detail {
 
 class TSatSolver {
  public:
-  enum class TResult { Model, Unsatisfiable, Stopped };
-
   //! A solver over variables 0 .. variables-1 (literals as TLiteral).
   explicit TSatSolver(int variables);
   ~TSatSolver();
@@ -26,14 +23,18 @@ class TSatSolver {
   //! Whenever the literal's variable is to be decided, decides it this way
   //! first, whatever the solver learned to prefer.
   void Prefer(TLiteral literal);
-  //! The next model of the clauses added so far.
-  TResult Solve();
+  //! The next model of the clauses added so far that CheckAssignment
+  //! accepts; the clauses it returns instead are added, and the search goes
+  //! on.
+  TSolveResult Solve();
+  //! After a model: exclude it by this clause (false under the model).
+  void ExcludeModelBy(const std::vector<TLiteral>& clause) { AddClause(clause); }
   [[nodiscard]] bool Value(int variable) const { return Assignment(variable) > 0; }
   //! 1 true, -1 false in the current model.
   [[nodiscard]] int Assignment(int variable) const;
 
-  //! Polled now and then during a search; true stops it.
-  std::function<bool()> ShouldStop;
+  TAssignmentCheck CheckAssignment;
+  TStopCheck ShouldStop;
 
  private:
   struct TImpl;

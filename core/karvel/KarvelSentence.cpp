@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "KarvelSyntax.h"
-
 namespace karvel {
 
 TKarvelDialecticalNegation* AsNegation(TKarvelSentence* s) {
@@ -28,13 +26,9 @@ TKarvelElementarySentence* TSentenceArena::NewElementary(std::string text) {
   return s;
 }
 
-TKarvelDialecticalNegation* TSentenceArena::NewNegation() {
-  return &FNegations.emplace_back(NewPlain());
-}
+TKarvelDialecticalNegation* TSentenceArena::NewNegation() { return &FNegations.emplace_back(NewPlain()); }
 
-TKarvelConditional* TSentenceArena::NewConditional() {
-  return &FConditionals.emplace_back(NewPlain());
-}
+TKarvelConditional* TSentenceArena::NewConditional() { return &FConditionals.emplace_back(NewPlain()); }
 
 std::size_t TSentenceArena::Size() const {
   return FPlain.size() + FElementary.size() + FNegations.size() + FConditionals.size();
@@ -56,26 +50,6 @@ int IndexOfText(const TListOfKarvelSentences& list, std::string_view text) {
   for (std::size_t i = 0; i < list.size(); ++i)
     if (list[i]->Text == text) return static_cast<int>(i);
   return -1;
-}
-
-void CollectSubsentences(TKarvelSentence* sentence, TListOfKarvelSentences& list) {
-  TSentenceCollector collector(list);
-  collector.Collect(sentence);
-}
-
-bool HasSubsentence(TKarvelSentence* sentence, const TKarvelSentence* part) {
-  TListOfKarvelSentences parts;
-  TSentenceCollector collector(parts);
-  collector.Collect(sentence);
-  return collector.Contains(part->Text);
-}
-
-TKarvelDialecticalNegation* DialecticalNegationOf(TKarvelSentence* sentence, TSentenceArena& arena) {
-  auto* negation = arena.NewNegation();
-  negation->NegatedSentence = sentence;
-  ComposeText(negation);
-  CollectVariables(negation);
-  return negation;
 }
 
 std::string NegationText(std::string_view text) {

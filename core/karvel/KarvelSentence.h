@@ -117,13 +117,6 @@ class TSentenceArena {
 int IndexOfSentence(const TListOfKarvelSentences& list, const TKarvelSentence* sentence);
 //! Index of the first item with this text, or -1.
 int IndexOfText(const TListOfKarvelSentences& list, std::string_view text);
-//! Appends the sentence and all its parts (consequent before antecedents)
-//! whose texts are not yet in the list; descends into parts regardless.
-void CollectSubsentences(TKarvelSentence* sentence, TListOfKarvelSentences& list);
-//! Whether the sentence or one of its parts, at any depth, has Part's text.
-bool HasSubsentence(TKarvelSentence* sentence, const TKarvelSentence* part);
-//! A new negation of the very object given, with composed text and variables.
-TKarvelDialecticalNegation* DialecticalNegationOf(TKarvelSentence* sentence, TSentenceArena& arena);
 
 //! Text of the dialectical negation of a sentence with this text.
 std::string NegationText(std::string_view text);

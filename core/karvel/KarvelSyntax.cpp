@@ -62,9 +62,7 @@ class TSentenceParser {
     while (pos < FText.size() && IsBlank(FText[pos])) ++pos;
     return pos;
   }
-  bool StartsWith(std::size_t pos, std::string_view s) const {
-    return FText.substr(pos, s.size()) == s;
-  }
+  bool StartsWith(std::size_t pos, std::string_view s) const { return FText.substr(pos, s.size()) == s; }
   bool At(std::size_t pos, char c) const { return pos < FText.size() && FText[pos] == c; }
 
   std::size_t FindFrom(char c, std::size_t from, TFindMemo& memo) const {
@@ -106,7 +104,10 @@ class TSentenceParser {
       int item = Prefix(rest, rest, false, depth + 1);
       int first = -1, last = -1;
       while (!FTooDeep && At(rest, ',')) {
-        if (last < 0) first = item; else FNodes[last].Next = item;
+        if (last < 0)
+          first = item;
+        else
+          FNodes[last].Next = item;
         last = item;
         rest = TrimmedStart(rest + 1);
         item = Prefix(rest, rest, false, depth + 1);
@@ -150,8 +151,12 @@ class TSentenceParser {
     const TNode& node = FNodes[index];
     std::size_t own = 0;
     switch (node.Kind) {
-      case TNodeKind::Elementary: own = node.Text.size(); break;
-      case TNodeKind::Negation: own = Measure(node.First, total) + 3; break;
+      case TNodeKind::Elementary:
+        own = node.Text.size();
+        break;
+      case TNodeKind::Negation:
+        own = Measure(node.First, total) + 3;
+        break;
       case TNodeKind::Conditional:
         own = 4 + Measure(node.Consequent, total);
         for (int a = node.First; a >= 0; a = FNodes[a].Next) own += Measure(a, total) + 2;
@@ -247,8 +252,7 @@ void CollectVariables(TKarvelSentence* sentence) {
   for (auto* part : parts) {
     if (!IsElementary(part)) continue;
     CollectElementaryVariables(part);
-    sentence->Variables.insert(sentence->Variables.end(), part->Variables.begin(),
-                               part->Variables.end());
+    sentence->Variables.insert(sentence->Variables.end(), part->Variables.begin(), part->Variables.end());
   }
 }
 
@@ -298,8 +302,7 @@ void CollectFreshVariables(TKarvelSentence* sentence, THashCache& hashes) {
 
 }  // namespace detail
 
-TSentenceCollector::TSentenceCollector(TListOfKarvelSentences& list)
-    : FList(list), FTexts(list.size()) {
+TSentenceCollector::TSentenceCollector(TListOfKarvelSentences& list) : FList(list), FTexts(list.size()) {
   for (auto* s : list) FTexts.Insert(s->Text);
 }
 
@@ -314,6 +317,26 @@ void TSentenceCollector::Collect(TKarvelSentence* sentence) {
     Add(s);
     return true;
   });
+}
+
+void CollectSubsentences(TKarvelSentence* sentence, TListOfKarvelSentences& list) {
+  TSentenceCollector collector(list);
+  collector.Collect(sentence);
+}
+
+bool HasSubsentence(TKarvelSentence* sentence, const TKarvelSentence* part) {
+  TListOfKarvelSentences parts;
+  TSentenceCollector collector(parts);
+  collector.Collect(sentence);
+  return collector.Contains(part->Text);
+}
+
+TKarvelDialecticalNegation* DialecticalNegationOf(TKarvelSentence* sentence, TSentenceArena& arena) {
+  auto* negation = arena.NewNegation();
+  negation->NegatedSentence = sentence;
+  ComposeText(negation);
+  CollectVariables(negation);
+  return negation;
 }
 
 }  // namespace karvel

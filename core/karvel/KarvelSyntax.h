@@ -1,5 +1,6 @@
 // Text form of sentences: the lenient parser, the canonical printer and the
-// variables ("<...>" tokens) of a sentence.
+// variables ("<...>" tokens) of a sentence, and the collection of a
+// sentence's parts, which composing and collecting variables build on.
 #pragma once
 
 #include <string>
@@ -20,8 +21,7 @@ std::string_view TrimLeft(std::string_view text);
 //! A form nested deeper than maxDepth, or one whose sentences would hold more
 //! text than a well-formed sentence of that length can, makes the whole text
 //! one elementary sentence.
-TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena,
-                               int maxDepth = kMaxNestingDepth);
+TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena, int maxDepth = kMaxNestingDepth);
 
 //! Sets the text of a negation or conditional from its parts' texts.
 void ComposeText(TKarvelSentence* sentence);
@@ -45,5 +45,13 @@ class TSentenceCollector {
   TListOfKarvelSentences& FList;
   TTextIndex FTexts;
 };
+
+//! Appends the sentence and all its parts (consequent before antecedents)
+//! whose texts are not yet in the list; descends into parts regardless.
+void CollectSubsentences(TKarvelSentence* sentence, TListOfKarvelSentences& list);
+//! Whether the sentence or one of its parts, at any depth, has Part's text.
+bool HasSubsentence(TKarvelSentence* sentence, const TKarvelSentence* part);
+//! A new negation of the very object given, with composed text and variables.
+TKarvelDialecticalNegation* DialecticalNegationOf(TKarvelSentence* sentence, TSentenceArena& arena);
 
 }  // namespace karvel

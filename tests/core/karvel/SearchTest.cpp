@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <random>
 
+#include "DepthFirstSearch.h"
 #include "KarvelClauseSolver.h"
 #include "KarvelInterpretationSearch.h"
+#include "KarvelSatSolver.h"
+#include "KarvelTextGraph.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
 
@@ -61,7 +64,7 @@ TEST(ClauseSolverTest, ListsEveryModelOnceAsBruteForceDoes) {
     for (int v = 0; v < variables; ++v) solver.NewVariable(true, Pick(random, 5));
     for (const auto& clause : set) solver.AddClause(clause);
     std::vector<unsigned> found;
-    while (solver.Solve() == TClauseSolver::TResult::Model) {
+    while (solver.Solve() == detail::TSolveResult::Model) {
       unsigned m = 0;
       for (int v = 0; v < variables; ++v) m |= solver.Value(v) ? 1u << v : 0u;
       found.push_back(m);
@@ -87,7 +90,7 @@ TEST(ClauseSolverTest, RejectedAssignmentsAndExclusionsAreHonoured) {
       return solver.Value(0) ? detail::TClauseList{{detail::NegativeLiteral(0)}} : detail::TClauseList{};
     };
     std::vector<unsigned> found;
-    while (solver.Solve() == TClauseSolver::TResult::Model) {
+    while (solver.Solve() == detail::TSolveResult::Model) {
       unsigned m = 0;
       std::vector<TLiteral> exclusion;
       for (int v = 0; v < variables; ++v) {
@@ -105,15 +108,49 @@ TEST(ClauseSolverTest, RejectedAssignmentsAndExclusionsAreHonoured) {
   }
 }
 
+TEST(ClauseSolverTest, LibrarySolverHonoursRejectedAssignmentsAndExclusions) {
+  // The same contract as the small solver's: a rejected assignment is never
+  // a model, and the search goes on under the clauses the check returned.
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    std::mt19937 random(seed);
+    const int variables = 3 + Pick(random, 6);
+    const auto set = RandomClauses(random, variables, variables);
+    detail::TSatSolver solver(variables);
+    for (const auto& clause : set) solver.AddClause(clause);
+    int checks = 0;
+    solver.CheckAssignment = [&] {
+      ++checks;
+      return solver.Value(0) ? detail::TClauseList{{detail::NegativeLiteral(0)}} : detail::TClauseList{};
+    };
+    std::vector<unsigned> found;
+    while (solver.Solve() == detail::TSolveResult::Model) {
+      unsigned m = 0;
+      std::vector<TLiteral> exclusion;
+      for (int v = 0; v < variables; ++v) {
+        m |= solver.Value(v) ? 1u << v : 0u;
+        exclusion.push_back(solver.Value(v) ? detail::NegativeLiteral(v) : detail::PositiveLiteral(v));
+      }
+      found.push_back(m);
+      solver.ExcludeModelBy(exclusion);
+    }
+    std::vector<unsigned> expected;
+    for (unsigned m = 0; m < (1u << variables); m += 2)
+      if (Satisfies(m, set)) expected.push_back(m);
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found, expected) << "seed " << seed;
+    EXPECT_GE(checks, static_cast<int>(found.size())) << "seed " << seed;
+  }
+}
+
 TEST(ClauseSolverTest, StopsWhenAsked) {
   TClauseSolver solver;
   for (int v = 0; v < 40; ++v) solver.NewVariable(true);
   int polls = 0;
   solver.ShouldStop = [&] { return ++polls == 2; };
   std::size_t models = 0;
-  TClauseSolver::TResult result;
-  while ((result = solver.Solve()) == TClauseSolver::TResult::Model) ++models;
-  EXPECT_EQ(result, TClauseSolver::TResult::Stopped);
+  detail::TSolveResult result;
+  while ((result = solver.Solve()) == detail::TSolveResult::Model) ++models;
+  EXPECT_EQ(result, detail::TSolveResult::Stopped);
   EXPECT_GT(models, 0u);
   EXPECT_EQ(polls, 2);
 }
@@ -151,7 +188,8 @@ TEST(SearchTest, ManyInterpretationsComeInEnumerationOrder) {
   V texts;
   for (int i = 0; i < 6; ++i) {
     const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
-    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"})
+      texts.push_back(t);
   }
   TKarvelTheory theory;
   testing::AddAssumptions(theory, texts);
@@ -182,7 +220,8 @@ void Pairs(TKarvelTheory& theory, int pairs) {
   V texts;
   for (int i = 0; i < pairs; ++i) {
     const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
-    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"})
+      texts.push_back(t);
   }
   testing::AddAssumptions(theory, texts);
 }
@@ -244,8 +283,9 @@ TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
   TListOfListOfKarvelSentences all;
   theory.ComputeInterpretations(all);
   VV visited;
-  EXPECT_EQ(theory.ForEachInterpretation([&](const TListOfKarvelSentences& i) { visited.push_back(Texts(i)); }),
-            TSearchOutcome::Complete);
+  EXPECT_EQ(
+      theory.ForEachInterpretation([&](const TListOfKarvelSentences& i) { visited.push_back(Texts(i)); }),
+      TSearchOutcome::Complete);
   EXPECT_EQ(visited, Texts(all));
 }
 
@@ -254,8 +294,8 @@ TEST(SearchTest, VisitorSeesTheSameListOneAtATime) {
 const detail::TSearchTuning kLibraryOnly{0, 0};
 const detail::TSearchTuning kEarlyHandOver{1, 0};
 
-VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning,
-          TSearchOutcome* outcome = nullptr, const TSearchProgress& progress = {}) {
+VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning, TSearchOutcome* outcome = nullptr,
+          const TSearchProgress& progress = {}) {
   VV found;
   const auto result = detail::SearchInterpretations(
       theory, [&](const TListOfKarvelSentences& i) { found.push_back(Texts(i)); }, progress, tuning);
@@ -265,8 +305,8 @@ VV Search(TKarvelTheory& theory, const detail::TSearchTuning& tuning,
 
 TEST(SearchTest, LibrarySolverRulesOutLoopsAndKeepsTheOrder) {
   TKarvelTheory loops;
-  testing::AddAssumptions(loops, {"p", "r", "if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))",
-                                  "if(v, x(p))"});
+  testing::AddAssumptions(
+      loops, {"p", "r", "if(r, x(p))", "if(p, x(r))", "if(u, v)", "if(v, u)", "if(u, x(r))", "if(v, x(p))"});
   TListOfListOfKarvelSentences plain;
   reference::ComputeInterpretations(loops, plain);
   EXPECT_EQ(Search(loops, kLibraryOnly), Texts(plain));
@@ -320,16 +360,24 @@ class TKnottyTheory {
           text = "if(" + b + ", " + a + ")";
           break;
         }
-        case 1: text = "if(" + Atom() + ", " + Attack() + ")"; break;          // derived attack
-        case 2: text = "if(" + Atom() + ", x(" + Attack() + "))"; break;       // attack on a rule
-        case 3: text = "if(" + Atom() + ", " + Atom() + ", x(" + Atom() + "))"; break;
+        case 1:
+          text = "if(" + Atom() + ", " + Attack() + ")";
+          break;  // derived attack
+        case 2:
+          text = "if(" + Atom() + ", x(" + Attack() + "))";
+          break;  // attack on a rule
+        case 3:
+          text = "if(" + Atom() + ", " + Atom() + ", x(" + Atom() + "))";
+          break;
         case 4: {  // a mutual attack
           const std::string a = Atom(), b = Atom();
           add(ParseSentence("if(" + a + ", x(" + b + "))", arena));
           text = "if(" + b + ", x(" + a + "))";
           break;
         }
-        default: text = Attack(); break;
+        default:
+          text = Attack();
+          break;
       }
       if (ambiguous && Pick(FRandom, 4) == 0) {
         // The text as one elementary assumption, and as a rule derived
@@ -356,11 +404,11 @@ TEST(SearchTest, KnottyTheoriesMatchThePlainEnumeration) {
     TListOfListOfKarvelSentences fast, plain;
     theory.ComputeInterpretations(fast);
     reference::ComputeInterpretations(theory, plain);
-    ASSERT_EQ(Texts(fast), Texts(plain)) << "seed " << seed << ": "
-                                         << ::testing::PrintToString(Texts(theory.Assumptions));
+    ASSERT_EQ(Texts(fast), Texts(plain))
+        << "seed " << seed << ": " << ::testing::PrintToString(Texts(theory.Assumptions));
     for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
-      ASSERT_EQ(Search(theory, tuning), Texts(plain)) << "seed " << seed << " handing over after "
-                                                      << tuning.HandOverConflicts;
+      ASSERT_EQ(Search(theory, tuning), Texts(plain))
+          << "seed " << seed << " handing over after " << tuning.HandOverConflicts;
     ambiguousSeen += detail::TTextGraph(theory.Assumptions).Ambiguous();
     several += fast.size() > 1;
   }
@@ -384,10 +432,20 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
         const std::string attack = "if(a" + std::to_string(i) + ", x(a" + std::to_string(j) + "))";
         const std::string other = "a" + std::to_string(Pick(random, n));
         switch (Pick(random, 6)) {
-          case 0: texts.push_back("if(" + other + ", " + attack + ")"); break;
-          case 1: texts.push_back("if(" + other + ", x(" + attack + "))"); texts.push_back(attack); break;
-          case 2: texts.push_back("if(a" + std::to_string(j) + ", " + other + ")"); texts.push_back(attack); break;
-          default: texts.push_back(attack); break;
+          case 0:
+            texts.push_back("if(" + other + ", " + attack + ")");
+            break;
+          case 1:
+            texts.push_back("if(" + other + ", x(" + attack + "))");
+            texts.push_back(attack);
+            break;
+          case 2:
+            texts.push_back("if(a" + std::to_string(j) + ", " + other + ")");
+            texts.push_back(attack);
+            break;
+          default:
+            texts.push_back(attack);
+            break;
         }
       }
     for (int k = 4 + Pick(random, 8); k > 0; --k) {
@@ -402,11 +460,11 @@ TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {
     }
     TListOfListOfKarvelSentences fast, previous;
     theory.ComputeInterpretations(fast);
-    detail::BacktrackingInterpretations(theory.Assumptions, previous);
+    reference::BacktrackingInterpretations(theory.Assumptions, previous);
     ASSERT_EQ(Texts(fast), Texts(previous)) << "seed " << seed;
     for (const auto& tuning : {kLibraryOnly, kEarlyHandOver})
-      ASSERT_EQ(Search(theory, tuning), Texts(previous)) << "seed " << seed << " handing over after "
-                                                         << tuning.HandOverConflicts;
+      ASSERT_EQ(Search(theory, tuning), Texts(previous))
+          << "seed " << seed << " handing over after " << tuning.HandOverConflicts;
     several += fast.size() > 1;
   }
   EXPECT_GT(several, 10);
