@@ -75,7 +75,8 @@ endif()
 
 execute_process(COMMAND "${REPORT}" "${WORKDIR}/missing.kvl" WORKING_DIRECTORY "${WORKDIR}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc EQUAL 1 OR NOT err STREQUAL "Cannot open file ${WORKDIR}/missing.kvl\n" OR NOT out STREQUAL "")
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "ostrel-report: ${WORKDIR}/missing.kvl: No such file or directory\n"
+   OR NOT out STREQUAL "")
   message(FATAL_ERROR "unreadable file: exit ${rc}, stderr '${err}'")
 endif()
 file(GLOB written "${WORKDIR}/*")
