@@ -18,7 +18,8 @@ namespace {
 // Tree sizes double along shared chains of rules about rules; they only
 // rank the choices, so they saturate.
 std::uint64_t Add(std::uint64_t a, std::uint64_t b) {
-  return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max() : a + b;
+  return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max()
+                                                           : a + b;
 }
 
 }  // namespace

@@ -14,9 +14,12 @@ using karvel::TExplanation;
 
 const char* StatusWord(TExplainedStatus status) {
   switch (status) {
-    case TExplainedStatus::Justified: return "justified";
-    case TExplainedStatus::Defeated: return "defeated";
-    case TExplainedStatus::Neither: break;
+    case TExplainedStatus::Justified:
+      return "justified";
+    case TExplainedStatus::Defeated:
+      return "defeated";
+    case TExplainedStatus::Neither:
+      break;
   }
   return "neither";
 }
@@ -71,7 +74,8 @@ Json WhyJson(std::size_t number, std::string_view text, const TExplanation& expl
   report["interpretation"] = number;
   report["text"] = JsonText(text);
   report["status"] = StatusWord(explanation.Status);
-  report["goal"] = explanation.Status == TExplainedStatus::Neither ? Json(nullptr) : JsonText(explanation.Goal);
+  report["goal"] =
+      explanation.Status == TExplainedStatus::Neither ? Json(nullptr) : JsonText(explanation.Goal);
   Json steps = Json::array();
   for (const auto& step : explanation.Steps) steps.push_back(StepJson(step));
   report["steps"] = std::move(steps);
@@ -82,8 +86,8 @@ std::string WhyJsonText(std::size_t number, std::string_view text, const TExplan
   // The keys as WhyJson orders them, one step a line so that two outputs
   // compare line by line.
   const Json report = WhyJson(number, text, explanation);
-  std::string out = "{\"interpretation\":" + report["interpretation"].dump() + ",\"text\":" +
-                    report["text"].dump() + ",\"status\":" + report["status"].dump() +
+  std::string out = "{\"interpretation\":" + report["interpretation"].dump() +
+                    ",\"text\":" + report["text"].dump() + ",\"status\":" + report["status"].dump() +
                     ",\"goal\":" + report["goal"].dump() + ",\n\"steps\":[";
   const Json& steps = report["steps"];
   for (std::size_t i = 0; i < steps.size(); ++i) out += (i == 0 ? "\n" : ",\n") + steps[i].dump();
@@ -109,12 +113,14 @@ TWhyReport WriteWhyReport(TheoryDocument& document, TRefreshRequest request, std
     return {TWhyOutcome::NoSuchSentence, "No sentence of the argument has the text " + std::string(text)};
   if (!result.InterpretationsComputed) {
     return {TWhyOutcome::NoInterpretation,
-            request.Options.ShowStructureOnly ? "No interpretation is computed when only the structure is shown"
-                                              : "No interpretation is computed for a theory without assumptions"};
+            request.Options.ShowStructureOnly
+                ? "No interpretation is computed when only the structure is shown"
+                : "No interpretation is computed for a theory without assumptions"};
   }
   if (count == 0) return {TWhyOutcome::NoInterpretation, "There is no dialectical interpretation"};
   if (number == 0 || number > count) {
-    return {TWhyOutcome::NoInterpretation, "There is no interpretation " + std::to_string(number) + ": there " +
+    return {TWhyOutcome::NoInterpretation, "There is no interpretation " + std::to_string(number) +
+                                               ": there " +
                                                (count == 1 ? "is 1" : "are " + std::to_string(count))};
   }
   out << WhyJsonText(number, text, karvel::Explain(chosen, text));
@@ -128,7 +134,8 @@ std::string WhyHeadline(std::size_t number, std::string_view text, const TExplan
   switch (explanation.Status) {
     case TExplainedStatus::Justified:
       out += " is justified" + where +
-             (assumed ? "it is an assumption of the interpretation." : "it follows from " + Sources(explanation) + ".");
+             (assumed ? "it is an assumption of the interpretation."
+                      : "it follows from " + Sources(explanation) + ".");
       break;
     case TExplainedStatus::Defeated:
       out += " is defeated" + where +

@@ -29,7 +29,8 @@ std::optional<karvel::TExplanation> ExplainInDocument(const TheoryDocument& docu
 
 //! {"interpretation": number, "text", "status", "goal", "steps"} in this
 //! order; texts as JsonText writes them.
-nlohmann::ordered_json WhyJson(std::size_t number, std::string_view text, const karvel::TExplanation& explanation);
+nlohmann::ordered_json WhyJson(std::size_t number, std::string_view text,
+                               const karvel::TExplanation& explanation);
 //! The same as text: one line for the head, one per step, LF ended.
 std::string WhyJsonText(std::size_t number, std::string_view text, const karvel::TExplanation& explanation);
 

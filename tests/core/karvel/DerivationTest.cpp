@@ -100,9 +100,15 @@ V ChainAssumptions(testing::TRandomTheory& random) {
   for (int i = 6 + random.Pick(10); i > 0; --i) {
     std::string rule = "if(" + atom() + (random.Pick(3) == 0 ? ", " + atom() : "") + ", ";
     switch (random.Pick(6)) {
-      case 0: rule += "x(" + atom() + ")"; break;
-      case 1: rule += "if(" + atom() + ", " + atom() + ")"; break;
-      default: rule += atom(); break;
+      case 0:
+        rule += "x(" + atom() + ")";
+        break;
+      case 1:
+        rule += "if(" + atom() + ", " + atom() + ")";
+        break;
+      default:
+        rule += atom();
+        break;
     }
     texts.push_back(rule + ")");
   }
@@ -124,8 +130,14 @@ void CheckTheory(TKarvelTheory& theory, unsigned seed, TReached& reached) {
       const TExplanation e = Explain(derivations, text);
       ASSERT_EQ(e.Status, PlainStatus(closure, text)) << "seed " << seed << ": " << text;
       switch (e.Status) {
-        case TExplainedStatus::Justified: ASSERT_EQ(e.Goal, text); ++reached.Justified; break;
-        case TExplainedStatus::Defeated: ASSERT_EQ(e.Goal, NegationText(text)); ++reached.Defeated; break;
+        case TExplainedStatus::Justified:
+          ASSERT_EQ(e.Goal, text);
+          ++reached.Justified;
+          break;
+        case TExplainedStatus::Defeated:
+          ASSERT_EQ(e.Goal, NegationText(text));
+          ++reached.Defeated;
+          break;
         case TExplainedStatus::Neither:
           ASSERT_TRUE(e.Goal.empty() && e.Steps.empty()) << "seed " << seed;
           ++reached.Neither;

@@ -219,9 +219,9 @@ class WhyTreeTest : public ::testing::Test {
 
 TEST_F(WhyTreeTest, TheGoalOnTopTheRuleThenThePremisesBelowIt) {
   const V birds{"Tweety is a penguin", "if(Tweety is a penguin, x(Tweety flies))"};
-  EXPECT_EQ(Tree(birds, "Tweety flies"), (V{"x(Tweety flies)",
-                                            "    rule: if(Tweety is a penguin, x(Tweety flies)) (assumption)",
-                                            "    from: Tweety is a penguin (assumption)"}));
+  EXPECT_EQ(Tree(birds, "Tweety flies"),
+            (V{"x(Tweety flies)", "    rule: if(Tweety is a penguin, x(Tweety flies)) (assumption)",
+               "    from: Tweety is a penguin (assumption)"}));
   EXPECT_EQ(WhyHeadline(2, "Tweety flies", explanation),
             "Tweety flies is defeated in interpretation 2: its dialectical negation follows from Tweety is a "
             "penguin and if(Tweety is a penguin, x(Tweety flies)).");
@@ -229,9 +229,9 @@ TEST_F(WhyTreeTest, TheGoalOnTopTheRuleThenThePremisesBelowIt) {
 
 TEST_F(WhyTreeTest, AStepUsedTwiceIsShownInFullOnce) {
   EXPECT_EQ(Tree({"a", "if(a, b)", "if(b, c)", "if(b, c, d)"}, "d"),
-            (V{"d", "    rule: if(b, c, d) (assumption)", "    from: b", "        rule: if(a, b) (assumption)",
-               "        from: a (assumption)", "    from: c", "        rule: if(b, c) (assumption)",
-               "        from: b (derived above)"}));
+            (V{"d", "    rule: if(b, c, d) (assumption)", "    from: b",
+               "        rule: if(a, b) (assumption)", "        from: a (assumption)", "    from: c",
+               "        rule: if(b, c) (assumption)", "        from: b (derived above)"}));
   // Every line names its step, for the marks in the diagram.
   std::set<int> steps;
   for (const TWhyLine& line : WhyTreeLines(explanation)) steps.insert(line.Step);
@@ -240,11 +240,13 @@ TEST_F(WhyTreeTest, AStepUsedTwiceIsShownInFullOnce) {
 
 TEST_F(WhyTreeTest, HeadlinesForAnAssumptionNeitherAndManySources) {
   EXPECT_EQ(Tree({"a"}, "a"), (V{"a (assumption)"}));
-  EXPECT_EQ(WhyHeadline(1, "a", explanation), "a is justified in interpretation 1: it is an assumption of the interpretation.");
+  EXPECT_EQ(WhyHeadline(1, "a", explanation),
+            "a is justified in interpretation 1: it is an assumption of the interpretation.");
   EXPECT_TRUE(Tree({"a"}, "b").empty());
-  EXPECT_EQ(WhyHeadline(3, "b", explanation),
-            "b is neither justified nor defeated in interpretation 3: neither it nor its dialectical negation "
-            "follows from the interpretation's assumptions.");
+  EXPECT_EQ(
+      WhyHeadline(3, "b", explanation),
+      "b is neither justified nor defeated in interpretation 3: neither it nor its dialectical negation "
+      "follows from the interpretation's assumptions.");
   Tree({"a", "b", "c", "d", "e", "if(a, b, c, d, e, x(f))"}, "f");
   EXPECT_EQ(WhyHeadline(1, "f", explanation),
             "f is defeated in interpretation 1: its dialectical negation follows from a, b, c, d and 2 more "
