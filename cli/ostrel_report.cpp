@@ -1,11 +1,14 @@
 // ostrel-report: loads a theory file as the main window does and prints the
 // status line, the rewritten file and the theory view; with --interpretations
 // only the interpretations, one a line; with --match TEXT the match window's
-// report for the sentence TEXT; with --json all of it as one JSON document.
-// Writes no file.
+// report for the sentence TEXT; with --json all of it as one JSON document;
+// with --why TEXT the derivation behind the status of TEXT in one
+// interpretation, as JSON. Writes no file.
 #include <getopt.h>
 #include <unistd.h>
 
+#include <charconv>
+#include <cstring>
 #include <new>
 #include <ostream>
 #include <string>
@@ -17,6 +20,7 @@
 #include "TheoryCheck.h"
 #include "TheoryDocument.h"
 #include "ToolIo.h"
+#include "WhyReport.h"
 
 namespace {
 
@@ -35,21 +39,23 @@ constexpr const char* kHelp =
     "      --json              print the whole report as one JSON document\n"
     "      --interpretations   print only the interpretations, one a line\n"
     "      --match=TEXT        print the match report for the sentence TEXT\n"
+    "      --why=TEXT          explain the status of the sentence TEXT as JSON\n"
+    "      --interpretation=N  with --why: in interpretation N (default 1)\n"
     "      --no-parse          read sentences without parsing them\n"
     "      --structure-only    show the structure, compute no interpretations\n"
     "  -h, --help              display this help and exit\n"
     "  -V, --version           output version information and exit\n"
     "\n"
-    "--json, --interpretations and --match exclude each other; --structure-only\n"
-    "excludes --interpretations and --match.\n"
+    "--json, --interpretations, --match and --why exclude each other;\n"
+    "--structure-only excludes --interpretations and --match.\n"
     "\n"
     "Exit status:\n"
     "  0  the report was written\n"
     "  1  FILE could not be read or holds no theory, the output could not be\n"
     "     written, or memory ran out\n"
-    "  2  a wrong option or argument\n";
+    "  2  a wrong option or argument, or with --why no such interpretation\n";
 
-enum TOption : int { NoParse = 256, StructureOnly, Interpretations, Json, Match };
+enum TOption : int { NoParse = 256, StructureOnly, Interpretations, Json, Match, Why, Interpretation };
 
 const option kOptions[] = {
     {"no-parse", no_argument, nullptr, NoParse},
@@ -57,6 +63,8 @@ const option kOptions[] = {
     {"interpretations", no_argument, nullptr, Interpretations},
     {"json", no_argument, nullptr, Json},
     {"match", required_argument, nullptr, Match},
+    {"why", required_argument, nullptr, Why},
+    {"interpretation", required_argument, nullptr, Interpretation},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -83,6 +91,9 @@ struct TCommand {
   bool Interpretations = false;
   bool Json = false;
   const char* Match = nullptr;
+  const char* Why = nullptr;
+  const char* Interpretation = nullptr;
+  std::size_t Number = 1;
   std::string File;
 };
 
@@ -105,6 +116,19 @@ int Run(const TCommand& command) {
   TDescriptorBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
   ostrel::TRefreshResult result;
+  if (command.Why) {
+    const ostrel::TWhyReport report = ostrel::WriteWhyReport(document, request, command.Why, command.Number, out);
+    if (report.Outcome != ostrel::TWhyOutcome::Written) {
+      Complain(kProgram, report.Message);
+      return report.Outcome == ostrel::TWhyOutcome::NoInterpretation ? kExitUsage : kExitFailure;
+    }
+    out.flush();
+    if (!buffer.Close(reason)) {
+      Complain(kProgram, OutputName("-"), reason);
+      return kExitFailure;
+    }
+    return 0;
+  }
   if (command.Json || command.Interpretations) {
     // Each interpretation goes out as the search hands it over; neither they
     // nor the output are ever held whole.
@@ -151,6 +175,14 @@ int main(int argc, char** argv) {
         if (command.Match) return UsageError("--match given twice");
         command.Match = optarg;
         break;
+      case Why:
+        if (command.Why) return UsageError("--why given twice");
+        command.Why = optarg;
+        break;
+      case Interpretation:
+        if (command.Interpretation) return UsageError("--interpretation given twice");
+        command.Interpretation = optarg;
+        break;
       case 'h': return Print(std::string(kUsage) + kHelp);
       case 'V': return Print(VersionText(kProgram));
       default: return UsageError({});  // getopt_long has said why
@@ -165,6 +197,18 @@ int main(int argc, char** argv) {
   if (command.Match && (command.Interpretations || command.Json || command.StructureOnly))
     return UsageError(std::string("--match excludes --") +
                       (command.Interpretations ? "interpretations" : command.Json ? "json" : "structure-only"));
+  // --why is a JSON document of its own about one interpretation.
+  if (command.Why && (command.Json || command.Interpretations || command.Match))
+    return UsageError(std::string("--why excludes --") +
+                      (command.Json ? "json" : command.Interpretations ? "interpretations" : "match"));
+  if (command.Interpretation) {
+    if (!command.Why) return UsageError("--interpretation goes with --why");
+    const char* text = command.Interpretation;
+    const char* end = text + std::strlen(text);
+    const auto [at, error] = std::from_chars(text, end, command.Number);
+    if (error != std::errc() || at != end || at == text)
+      return UsageError(std::string("--interpretation takes a number, not '") + text + "'");
+  }
   if (command.Interpretations && (command.Json || command.StructureOnly))
     return UsageError(std::string("--interpretations excludes --") +
                       (command.Json ? "json" : "structure-only"));
