@@ -22,13 +22,15 @@ void DoNotQuitOnClose(QWidget& window) { window.setAttribute(Qt::WA_QuitOnClose,
 
 void InitialiseApplication() {
   QApplication::setApplicationName(QStringLiteral("Ostrel"));
+  // The taskbar matches the window to its menu entry by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.Ostrel"));
   // Menus and dialogs are windows of their own and take the application's font.
   QApplication::setFont(WindowFont());
   QApplication::setWindowIcon(ApplicationIcon());
 }
 
-TApplicationWindows::TApplicationWindows(TMainForm::TDialogs dialogs)
-    : FMainForm(std::make_unique<TMainForm>(std::move(dialogs))),
+TApplicationWindows::TApplicationWindows(TMainForm::TDialogs dialogs, const QString& workingFileName)
+    : FMainForm(std::make_unique<TMainForm>(std::move(dialogs), nullptr, workingFileName)),
       FKarvelForm(std::make_unique<TKarvelForm>()),
       FDrawForm(std::make_unique<TDrawForm>()),
       FPropertiesForm(std::make_unique<TPropertiesForm>(FMainForm.get())),

@@ -18,7 +18,9 @@ class TApplicationWindows final {
  public:
   //! Creates TMainForm, TKarvelForm, TDrawForm, TPropertiesForm, TTestForm
   //! and TMatchForm, in this order.
-  explicit TApplicationWindows(TMainForm::TDialogs dialogs = TMainForm::StandardDialogs());
+  //! workingFileName: the main window's working file ("~tmp.kvl" when empty).
+  explicit TApplicationWindows(TMainForm::TDialogs dialogs = TMainForm::StandardDialogs(),
+                               const QString& workingFileName = {});
   ~TApplicationWindows();
   TApplicationWindows(const TApplicationWindows&) = delete;
   TApplicationWindows& operator=(const TApplicationWindows&) = delete;

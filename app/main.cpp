@@ -2,12 +2,16 @@
 // message loop until the main window closes.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
 #include <string>
 
 #include "TApplicationWindows.h"
+#include "TWorkingFile.h"
 #include "ToolIo.h"
 
 namespace {
@@ -21,9 +25,15 @@ constexpr const char* kUsage = "Usage: ostrel [OPTION]... [FILE]\n";
 constexpr const char* kHelp =
     "Open the argument assistant's window: build a dialectical argument as a\n"
     "diagram and see which statements are justified, defeated or neither.\n"
-    "The window keeps its working file ~tmp.kvl in the current folder.\n"
+    "With FILE, the window opens it as File > Open would.\n"
+    "\n"
+    "The window keeps its working file ~tmp.kvl in the current folder, unless\n"
+    "another window holds that one or the folder cannot be written: then, as\n"
+    "with --private-working-file, in a folder of its own under the user's data\n"
+    "folder (~/.local/share/Ostrel/working, working-2, ...).\n"
     "\n"
     "Options:\n"
+    "      --private-working-file  keep the working file in a folder of its own\n"
     "  -h, --help      display this help and exit\n"
     "  -V, --version   output version information and exit\n"
     "\n"
@@ -67,7 +77,8 @@ int main(int argc, char* argv[]) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringList{QStringLiteral("V"), QStringLiteral("version")});
-  parser.addOptions({help, version});
+  const QCommandLineOption privateWorkingFile(QStringLiteral("private-working-file"));
+  parser.addOptions({help, version, privateWorkingFile});
   for (const char* name : kQtOptionsWithValue) {
     QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("VALUE"));
     option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -78,8 +89,6 @@ int main(int argc, char* argv[]) {
     option.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(option);
   }
-  // FILE is accepted so that "ostrel FILE" is no usage error; opening it at
-  // start-up is wired up with the window's own handling of it.
   parser.addPositionalArgument(QStringLiteral("FILE"), QString(), QStringLiteral("[FILE]"));
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) return Print(std::string(kUsage) + kHelp);
@@ -87,9 +96,21 @@ int main(int argc, char* argv[]) {
   if (parser.positionalArguments().size() > 1)
     return UsageError(QStringLiteral("extra operand '%1'").arg(parser.positionalArguments()[1]));
 
+  // A relative FILE names a file of the folder the program starts in.
+  const QString file = parser.positionalArguments().isEmpty()
+                           ? QString()
+                           : QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
+
   QApplication application(argc, argv);
   ostrel::InitialiseApplication();
-  ostrel::TApplicationWindows windows;
+  // Held until the program ends: no other window may take this one's file.
+  const ostrel::TWorkingFile workingFile =
+      ostrel::TWorkingFile::Choose(QDir::currentPath(), QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                                   parser.isSet(privateWorkingFile));
+  ostrel::TApplicationWindows windows(ostrel::TMainForm::StandardDialogs(), workingFile.FileName());
   windows.ShowMainForm();
+  windows.MainForm().ShowNotice(workingFile.Notice());
+  // After the start-up, so that its step comes first, as Open's would.
+  windows.MainForm().OpenFile(file);
   return QApplication::exec();
 }

@@ -1,5 +1,7 @@
 #include "CommandMenus.h"
 
+#include <QKeySequence>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -77,6 +79,20 @@ TCommandMenus::TCommandMenus(QMainWindow& window, const THandlers& handlers) {
   QAction* open1 = NewItem(window, "&Open...", "Open1", handlers.Open);
   QAction* saveas1 = NewItem(window, "Save &as...", "Saveas1", handlers.SaveAs);
   QAction* exportdiagram1 = NewItem(window, "E&xport diagram...", "Exportdiagram1", handlers.ExportDiagram);
+  QAction* save1 = NewItem(window, "&Save", "Save1", handlers.Save);
+  QAction* quit1 = NewItem(window, "&Quit", "Quit1", handlers.Quit);
+  QAction* about1 = NewItem(window, "&About Ostrel", "About1", handlers.About);
+  // The keys every desktop program answers to.
+  new1->setShortcut(QKeySequence::New);
+  open1->setShortcut(QKeySequence::Open);
+  save1->setShortcut(QKeySequence::Save);
+  saveas1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  // The menus drop down from tool buttons: their keys must work without them.
+  for (QAction* item : {new1, open1, save1, saveas1, quit1}) {
+    item->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(item);
+  }
   Showstructureonly1 =
       NewOption(window, "&Show structure only", "Showstructureonly1", false, handlers.ShowStructureOnly);
   Parsesentences1 = NewOption(window, "&Parse sentences", "Parsesentences1", true, handlers.ParseSentences);
@@ -86,12 +102,19 @@ TCommandMenus::TCommandMenus(QMainWindow& window, const THandlers& handlers) {
 
   QMenu* file1 = NewMenu(window, "&File", "File1");
   for (QAction* item : {new1, open1, saveas1, exportdiagram1}) file1->addAction(item);
+  file1->addSeparator()->setObjectName(QStringLiteral("N13"));
+  file1->addAction(save1);
+  file1->addSeparator()->setObjectName(QStringLiteral("N14"));
+  file1->addAction(quit1);
 
   createEditMenus(window, handlers);
 
   QMenu* options1 = NewMenu(window, "&Options", "Options1");
   for (QAction* option : {Showstructureonly1, Parsesentences1, Showdialecticalnegations1})
     options1->addAction(option);
+
+  QMenu* help1 = NewMenu(window, "&Help", "Help1");
+  help1->addAction(about1);
 
   QMenu* test1 = NewMenu(window, "&Test", "Test1");
   test1->addAction(test2);
@@ -131,6 +154,7 @@ TCommandMenus::TCommandMenus(QMainWindow& window, const THandlers& handlers) {
   addMenuButton("ToolButton2", file1);
   addMenuButton("ToolButton3", Edit1);
   addMenuButton("ToolButton4", options1);
+  addMenuButton("ToolButton5", help1);
   // A widget on a tool bar is hidden through its action.
   addMenuButton("ToolButton1", test1)->setVisible(false);
 

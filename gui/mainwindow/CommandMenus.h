@@ -26,6 +26,9 @@ class TCommandMenus final {
     std::function<void()> New;
     std::function<void()> Open;
     std::function<void()> SaveAs;
+    std::function<void()> Save;
+    std::function<void()> Quit;
+    std::function<void()> About;
     std::function<void()> ExportDiagram;
     std::function<void()> ShowStructureOnly;
     std::function<void()> ParseSentences;

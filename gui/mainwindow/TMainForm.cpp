@@ -23,6 +23,8 @@
 #include "StatusPanels.h"
 #include "TDiagramView.h"
 #include "TextPages.h"
+#include "TheoryCheck.h"
+#include "UndoHistory.h"
 #include "WindowFont.h"
 #include "WindowHistory.h"
 
@@ -33,8 +35,6 @@ namespace {
 const QString kInitialCaption = QStringLiteral("Ostrel - an argument assistant based on Karvel");
 const QString kCaptionPrefix = QStringLiteral("Ostrel - ");
 const QString kKarvelFilter = QStringLiteral("Karvel file (*.kvl)");
-
-QString WorkingFileName() { return QString::fromLatin1(kTemporaryFileName); }
 
 }  // namespace
 
@@ -59,8 +59,11 @@ TMainForm::TDialogs TMainForm::StandardDialogs() {
   return dialogs;
 }
 
-TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), FDialogs(std::move(dialogs)) {
+TMainForm::TMainForm(TDialogs dialogs, QWidget* parent, const QString& workingFileName)
+    : QMainWindow(parent), FDialogs(std::move(dialogs)) {
   setObjectName(QStringLiteral("MainForm"));
+  if (!workingFileName.isEmpty()) FDocument.SetWorkingFileName(FileNameBytes(workingFileName));
+  setAcceptDrops(true);
   setFont(WindowFont());
   setWindowTitle(kInitialCaption);
   // The frame position is the given one; the window manager adds its frame
@@ -72,6 +75,9 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), F
   commands.New = [this] { AsStep([this] { New1Click(); }); };
   commands.Open = [this] { AsStep([this] { Open1Click(); }); };
   commands.SaveAs = [this] { Saveas1Click(); };
+  commands.Save = [this] { Save1Click(); };
+  commands.Quit = [this] { Quit1Click(); };
+  commands.About = [this] { About1Click(); };
   commands.ExportDiagram = [this] { Exportdiagram1Click(); };
   commands.ShowStructureOnly = [this] { AsStep([this] { Showstructureonly1Click(); }); };
   commands.ParseSentences = [this] { AsStep([this] { Parsesentences1Click(); }, /*parseToggled=*/true); };
@@ -86,7 +92,8 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), F
       FDiagram->Layout(), *this, [this](QAction* button) { InterpretationButtonClick(button); });
   FTextPages->AddDiagramPage(FDiagram->TakePage(), tr("&Dialectical arguments"));
   FHistory = std::make_unique<TWindowHistory>(
-      *this, *FMenus, FSession, FTextPages->Views(), [this] { LoadTheoryFile(WorkingFileName()); },
+      *this, *FMenus, FSession, FTextPages->Views(), FDocument.WorkingFileName(),
+      [this] { LoadTheoryFile(WorkingFileName()); },
       [this](const QString& message) { ReportError(message); });
 
   createStatusBar();
@@ -130,10 +137,11 @@ void TMainForm::FormCreate() {
 
 void TMainForm::New1Click() {
   setWindowTitle(kInitialCaption);
+  FCurrentFile.clear();
   FDocument.ResetToMinimal();
   EmptyTextViews();
   try {
-    FDocument.File().SaveToFile(kTemporaryFileName);
+    FDocument.File().SaveToFile(FDocument.WorkingFileName());
   } catch (const karvel::TFileError& error) {
     // Loading now would bring back whatever an older working file holds.
     AbandonRefresh(diagram::DisplayText(error.what()));
@@ -159,11 +167,13 @@ void TMainForm::Saveas1Click() {
     return;
   }
   setWindowTitle(kCaptionPrefix + QFileInfo(fileName).fileName());
+  FCurrentFile = fileName;
 }
 
 bool TMainForm::LoadTheoryFile(const QString& FileName) {
-  if (FileName != QLatin1String(kTemporaryFileName)) {
+  if (FileName != WorkingFileName()) {
     setWindowTitle(kCaptionPrefix + QFileInfo(FileName).fileName());
+    FCurrentFile = FileName;
   }
   TRefreshOptions options;
   options.ShowStructureOnly = FMenus->ShowStructureOnly();
@@ -174,6 +184,12 @@ bool TMainForm::LoadTheoryFile(const QString& FileName) {
   FSearchDialog = &progress;
   const bool loaded = RunRefresh(FDocument, FileNameBytes(FileName), options, *this);
   FSearchDialog = nullptr;
+  // An empty theory from a file without the opening tag is no theory at all.
+  if (loaded && FileName != WorkingFileName() && FDocument.Theory().Assumptions.empty() &&
+      FDocument.Theory().Issues.empty()) {
+    const std::shared_ptr<const std::string> bytes = ReadWorkingFileBytes(FileNameBytes(FileName));
+    if (bytes && !HoldsTheory(*bytes)) SetStatusPanel(1, "The file held no theory.");
+  }
   return loaded;
 }
 

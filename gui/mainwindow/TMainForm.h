@@ -53,7 +53,10 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   //! The standard error box and file dialogs.
   static TDialogs StandardDialogs();
 
-  explicit TMainForm(TDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
+  //! workingFileName: the working file this window keeps ("~tmp.kvl" in the
+  //! current folder when empty).
+  explicit TMainForm(TDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr,
+                     const QString& workingFileName = {});
   ~TMainForm() override;
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -67,6 +70,22 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void Open1Click();
   //! File > Save as: writes the rewritten file text to a file of the user's.
   void Saveas1Click();
+  //! File > Save: writes the rewritten file text to the file the document
+  //! was opened from or last saved as; with none, acts as Save as.
+  void Save1Click();
+  //! File > Quit: closes the window, which ends the program.
+  void Quit1Click();
+  //! Help > About Ostrel.
+  void About1Click();
+  //! Opens a file as File > Open does with it chosen, as one undo step: the
+  //! command line's FILE and a file dropped on the window.
+  void OpenFile(const QString& fileName);
+  //! Adds a note for the user to status panel 1, after what it says.
+  void ShowNotice(const QString& notice);
+  //! The file Save writes to ("" when there is none).
+  [[nodiscard]] const QString& CurrentFile() const { return FCurrentFile; }
+  //! The working file as the document opens it.
+  [[nodiscard]] QString WorkingFileName() const;
   //! File > Export diagram: writes the whole diagram as shown, as SVG, PNG
   //! or PDF (TMainFormExport.cpp).
   void Exportdiagram1Click();
@@ -135,6 +154,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void createStatusBar();
@@ -192,6 +213,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   // The progress dialog of the refresh under way, if any.
   TSearchProgressDialog* FSearchDialog = nullptr;
   int FSearchDialogDelayMs = 500;
+  // Where Save writes: the file opened or last saved as.
+  QString FCurrentFile;
 };
 
 }  // namespace ostrel

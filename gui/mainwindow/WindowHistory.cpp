@@ -42,12 +42,13 @@ class THistoryKeysForWindow final : public QObject {
 }  // namespace
 
 TWindowHistory::TWindowHistory(QMainWindow& window, const TCommandMenus& menus, TEditSession& session,
-                               const std::array<QTextEdit*, 3>& textViews,
+                               const std::array<QTextEdit*, 3>& textViews, std::string workingFileName,
                                std::function<void()> reloadWorkingFile,
                                std::function<void(const QString&)> reportError)
     : FWindow(window),
       FMenus(menus),
       FSession(session),
+      FWorkingFileName(std::move(workingFileName)),
       FReloadWorkingFile(std::move(reloadWorkingFile)),
       FReportError(std::move(reportError)) {
   // Undo and Redo head both menus, above the Edit commands.
@@ -109,7 +110,7 @@ bool TWindowHistory::StepUnderWay() const {
 
 TWorkingState TWindowHistory::CurrentWorkingState() const {
   TWorkingState state;
-  state.Bytes = ReadWorkingFileBytes();
+  state.Bytes = ReadWorkingFileBytes(FWorkingFileName);
   const QByteArray caption = FWindow.windowTitle().toUtf8();
   state.Caption.assign(caption.constData(), static_cast<std::size_t>(caption.size()));
   state.ParseSentences = FMenus.ParseSentences();
@@ -128,7 +129,7 @@ bool TWindowHistory::RecordReplaced(TWorkingState previous) {
 
 void TWindowHistory::RestoreWorkingState(const TWorkingState& state) {
   const std::string_view bytes = state.Bytes ? std::string_view(*state.Bytes) : std::string_view();
-  karvel::WriteFileAtomically(kTemporaryFileName, {bytes});
+  karvel::WriteFileAtomically(FWorkingFileName, {bytes});
   FMenus.SetParseSentences(state.ParseSentences);
   FReloadWorkingFile();
   FWindow.setWindowTitle(

@@ -26,7 +26,8 @@ class TWindowHistory final {
   //! reloadWorkingFile runs the refresh cycle on the working file;
   //! reportError tells the user of a file that cannot be written.
   TWindowHistory(QMainWindow& window, const TCommandMenus& menus, TEditSession& session,
-                 const std::array<QTextEdit*, 3>& textViews, std::function<void()> reloadWorkingFile,
+                 const std::array<QTextEdit*, 3>& textViews, std::string workingFileName,
+                 std::function<void()> reloadWorkingFile,
                  std::function<void(const QString&)> reportError);
   TWindowHistory(const TWindowHistory&) = delete;
   TWindowHistory& operator=(const TWindowHistory&) = delete;
@@ -58,6 +59,7 @@ class TWindowHistory final {
   QMainWindow& FWindow;
   const TCommandMenus& FMenus;
   TEditSession& FSession;
+  std::string FWorkingFileName;
   std::function<void()> FReloadWorkingFile;
   std::function<void(const QString&)> FReportError;
   TUndoHistory FHistory;

@@ -384,8 +384,10 @@ TEST_F(MainFormTest, MenusAndToolBarButtons) {
     for (const QAction* action : actions) list << (action->isSeparator() ? "-" : action->text());
     return list;
   };
+  // The documented items first, then Save and Quit.
   EXPECT_EQ(texts(Child<QMenu>("File1")->actions()),
-            (QStringList{"&New", "&Open...", "Save &as...", "E&xport diagram..."}));
+            (QStringList{"&New", "&Open...", "Save &as...", "E&xport diagram...", "-", "&Save", "-", "&Quit"}));
+  EXPECT_EQ(texts(Child<QMenu>("Help1")->actions()), (QStringList{"&About Ostrel"}));
   const QStringList commands{"&Undo",
                              "&Redo",
                              "-",
@@ -432,7 +434,8 @@ TEST_F(MainFormTest, MenusAndToolBarButtons) {
     ASSERT_NE(button, nullptr);
     if (action->isVisible()) buttons << button->objectName() + " " + button->text();
   }
-  EXPECT_EQ(buttons, (QStringList{"ToolButton2 &File", "ToolButton3 &Edit", "ToolButton4 &Options"}));
+  EXPECT_EQ(buttons, (QStringList{"ToolButton2 &File", "ToolButton3 &Edit", "ToolButton4 &Options",
+                                  "ToolButton5 &Help"}));
   EXPECT_EQ(Child<QToolButton>("ToolButton1")->menu(), Child<QMenu>("Test1"));
   EXPECT_EQ(Child<QToolButton>("ToolButton3")->popupMode(), QToolButton::InstantPopup);
 }
