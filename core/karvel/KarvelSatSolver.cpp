@@ -47,8 +47,14 @@ void TSatSolver::AddClause(const std::vector<TLiteral>& literals) {
 
 void TSatSolver::Prefer(TLiteral literal) { FImpl->Solver.phase(ExternalLiteral(literal)); }
 
-TSolveResult TSatSolver::Solve() {
+TSolveResult TSatSolver::Solve(const std::vector<TLiteral>& constraint) {
   for (;;) {
+    // The constraint lasts one call of the library, and a rejected
+    // assignment means another.
+    if (!constraint.empty()) {
+      for (TLiteral l : constraint) FImpl->Solver.constrain(ExternalLiteral(l));
+      FImpl->Solver.constrain(0);
+    }
     switch (FImpl->Solver.solve()) {
       case 10:
         break;
