@@ -1,8 +1,9 @@
 // ostrel-report: loads a theory file as the main window does and prints the
 // status line, the rewritten file and the theory view; with --interpretations
 // only the interpretations, one a line; with --match TEXT the match window's
-// report for the sentence TEXT; with --json all of it as one JSON document.
-// Writes no file.
+// report for the sentence TEXT; with --json all of it as one JSON document;
+// with --summary what holds in all, some or none of the interpretations, as
+// JSON. Writes no file.
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -17,7 +18,7 @@ namespace {
 
 int Usage() {
   std::cerr
-      << "usage: ostrel-report [--no-parse] [--structure-only] [--json | --interpretations | --match TEXT] FILE\n";
+      << "usage: ostrel-report [--no-parse] [--structure-only] [--json | --summary | --interpretations | --match TEXT] FILE\n";
   return 2;
 }
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   bool structureOnly = false;
   bool interpretationsOnly = false;
   bool json = false;
+  bool summary = false;
   const char* matchText = nullptr;
   const char* fileName = nullptr;
   for (int i = 1; i < argc; ++i) {
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
       interpretationsOnly = true;
     else if (std::strcmp(argv[i], "--json") == 0)
       json = true;
+    else if (std::strcmp(argv[i], "--summary") == 0)
+      summary = true;
     else if (std::strcmp(argv[i], "--match") == 0) {
       if (i + 1 == argc || matchText) return Usage();
       matchText = argv[++i];
@@ -49,9 +53,10 @@ int main(int argc, char** argv) {
   }
   // Structure only computes no interpretations: nothing to list. A match
   // report shows neither interpretations nor statuses. JSON is a whole
-  // report of its own and takes structure only as the text report does.
+  // report of its own and takes structure only as the text report does; so
+  // is the summary.
   if (!fileName || structureOnly + interpretationsOnly + (matchText != nullptr) > 1 ||
-      json + interpretationsOnly + (matchText != nullptr) > 1)
+      json + summary + interpretationsOnly + (matchText != nullptr) > 1)
     return Usage();
 
   ostrel::TRefreshOptions options;
@@ -64,6 +69,11 @@ int main(int argc, char** argv) {
     std::cerr << result.Error->what() << '\n';
     return true;
   };
+  if (summary) {
+    if (failed(ostrel::WriteSummaryJson(document, request, std::cout))) return 1;
+    std::cout.flush();
+    return std::cout.good() ? 0 : 1;
+  }
   if (json || interpretationsOnly) {
     // Each interpretation goes out as the search hands it over; neither they
     // nor the output are ever held whole.
