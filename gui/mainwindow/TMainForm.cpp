@@ -30,6 +30,7 @@
 #include "SearchProgressDialog.h"
 #include "StatusIcons.h"
 #include "StatusPanels.h"
+#include "SummaryView.h"
 #include "TDiagramView.h"
 #include "WindowFont.h"
 
@@ -151,6 +152,7 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent) : QMainWindow(parent), F
   createPages();
   createStatusBar();
   createStatusIcons();
+  createSummaryView();
   createEditingConnections();
   createHistoryKeys();
   FormCreate();
@@ -456,6 +458,7 @@ void TMainForm::InterpretationButtonClick(QAction* button) {
   if (button == nullptr || !FInterpretationGroup->actions().contains(button)) return;
   const int index = button->data().toInt();
   if (index < 0 || index >= static_cast<int>(FDocument.Interpretations().size())) return;
+  FSummaryView->Leave();
   button->setChecked(true);
   FDocument.ApplyInterpretation(index);
   // Only statuses changed: the drawing updates its items where it can.
@@ -519,6 +522,7 @@ void TMainForm::FillTextViews(const TRefreshResult&) {
   SetViewText(FViewTexts[1], JoinLines(FDocument.TheoryViewLines([this](std::size_t done) {
                 if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
               })));
+  FSummaryView->Refreshed();
 }
 
 void TMainForm::SetViewText(TViewText& view, QString text) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -40,6 +41,7 @@ class TDiagramView;
 class TMatchForm;
 class TPropertiesForm;
 class TSearchProgressDialog;
+class TSummaryView;
 namespace diagram {
 class TShapeWithDoubleClicks;
 }
@@ -154,6 +156,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void createDiagramPage(QWidget* page);
   void createStatusBar();
   void createStatusIcons();
+  //! The "All" choice, its legend and the Summary page (TMainFormSummary.cpp).
+  void createSummaryView();
 
   void DrawArgumentDiagram();
   //! Removes the items a refresh has retired but not yet reused; due before
@@ -254,6 +258,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   TSearchProgressDialog* FSearchDialog = nullptr;
   int FSearchDialogDelayMs = 500;
   QList<QPixmap> FStatusIcons;
+  std::unique_ptr<TSummaryView> FSummaryView;
 
   // Menus reached through ToolBar1; MainMenu1 has no bar of its own.
   QMenu* File1 = nullptr;

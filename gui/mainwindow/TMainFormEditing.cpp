@@ -16,6 +16,8 @@
 #include "DisplayText.h"
 #include "TDiagramView.h"
 #include "TMainForm.h"
+
+#include "SummaryView.h"
 #include "TShapeWithDoubleClicks.h"
 
 namespace ostrel {
@@ -256,6 +258,7 @@ void TMainForm::RemoveDiagram() {
   // takes them over: making and deleting a hundred thousand items costs more
   // than the rest of a refresh. No event is handled in between unless the
   // search's dialog shows, and that finishes the removal first.
+  if (FSummaryView) FSummaryView->Reset();
   FBoxes.clear();
   FConnectors.clear();
   ScrollBox1->SetSelectionMark({});
