@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFontDatabase>
 #include <QGraphicsRectItem>
 #include <QLabel>
 #include <QPen>
@@ -55,12 +56,13 @@ std::unordered_map<std::string_view, TEntry> EntriesByText(const karvel::TKarvel
 
 }  // namespace
 
-std::vector<std::string> SummaryLines(const karvel::TKarvelTheory& theory, const karvel::TTheorySummary* summary,
-                                      bool cancelled) {
+std::vector<std::string> SummaryLines(const karvel::TKarvelTheory& theory,
+                                      const karvel::TTheorySummary* summary, bool cancelled) {
   std::vector<std::string> lines{"SUMMARY OF ALL DIALECTICAL INTERPRETATIONS"};
   if (summary == nullptr) {
-    lines.push_back(cancelled ? "    The summary was cancelled."
-                              : "    No dialectical interpretations are computed (structure only, or no assumptions).");
+    lines.push_back(
+        cancelled ? "    The summary was cancelled."
+                  : "    No dialectical interpretations are computed (structure only, or no assumptions).");
     return lines;
   }
   switch (summary->Interpretations) {
@@ -108,6 +110,8 @@ TSummaryView::TSummaryView(THost host) : FHost(std::move(host)) {
   FText->setReadOnly(true);
   FText->setAcceptRichText(false);
   FText->setLineWrapMode(QTextEdit::NoWrap);
+  // The columns line up only in a fixed-width font.
+  FText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   auto* layout = new QVBoxLayout(FPage);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(FText);
@@ -122,12 +126,13 @@ TSummaryView::TSummaryView(THost host) : FHost(std::move(host)) {
   FLegend->setFrameShape(QFrame::Box);
   FLegend->setAutoFillBackground(true);
   FLegend->setMargin(4);
-  FLegend->setText(QObject::tr("<b>All interpretations</b><br>"
-                               "<b><font color='#0000ff'>bold blue</font></b>: justified in every one<br>"
-                               "<b><s><font color='#ff0000'>bold red, struck out</font></s></b>: defeated in every one<br>"
-                               "<font color='#0000ff'>dashed blue frame</font>: justified in some only<br>"
-                               "<font color='#ff0000'>dashed red frame</font>: defeated in some only<br>"
-                               "<i><font color='#008080'>italic</font></i>, no frame: justified and defeated in none"));
+  FLegend->setText(
+      QObject::tr("<b>All interpretations</b><br>"
+                  "<b><font color='#0000ff'>bold blue</font></b>: justified in every one<br>"
+                  "<b><s><font color='#ff0000'>bold red, struck out</font></s></b>: defeated in every one<br>"
+                  "<font color='#0000ff'>dashed blue frame</font>: justified in some only<br>"
+                  "<font color='#ff0000'>dashed red frame</font>: defeated in some only<br>"
+                  "<i><font color='#008080'>italic</font></i>, no frame: justified and defeated in none"));
   FLegend->adjustSize();
   FLegend->hide();
 }

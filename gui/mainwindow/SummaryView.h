@@ -88,7 +88,7 @@ class TSummaryView {
 
 //! The lines of the Summary page for a theory and its summary (null: none
 //! computed).
-std::vector<std::string> SummaryLines(const karvel::TKarvelTheory& theory, const karvel::TTheorySummary* summary,
-                                      bool cancelled);
+std::vector<std::string> SummaryLines(const karvel::TKarvelTheory& theory,
+                                      const karvel::TTheorySummary* summary, bool cancelled);
 
 }  // namespace ostrel

@@ -13,7 +13,9 @@ void TMainForm::createSummaryView() {
   host.Pages = TextBasedKarvelPageControl;
   host.Redraw = [this] { DrawArgumentDiagram(); };
   host.Boxes = [this]() -> const std::vector<diagram::TShapeWithDoubleClicks*>& { return FBoxes; };
-  host.DrawnSentences = [this]() -> const karvel::TListOfKarvelSentences& { return FDiagramPlan.DiagramSentences; };
+  host.DrawnSentences = [this]() -> const karvel::TListOfKarvelSentences& {
+    return FDiagramPlan.DiagramSentences;
+  };
   host.StructureOnly = [this] { return Showstructureonly1->isChecked(); };
   host.DialogDelayMs = [this] { return FSearchDialogDelayMs; };
   FSummaryView = std::make_unique<TSummaryView>(std::move(host));

@@ -64,15 +64,17 @@ class SummaryViewTest : public testing::TWorkingDirectoryTest {
       if (auto* rect = dynamic_cast<QGraphicsRectItem*>(item);
           rect != nullptr && rect->pen().style() == Qt::DashLine && rect->pen().color() == color)
         frames.push_back(rect->sceneBoundingRect());
-      if (auto* box = dynamic_cast<diagram::TShapeWithDoubleClicks*>(item); box != nullptr && item->isVisible())
+      if (auto* box = dynamic_cast<diagram::TShapeWithDoubleClicks*>(item);
+          box != nullptr && item->isVisible())
         boxes.push_back(box);
     }
     std::multiset<std::string> texts;
     for (const QRectF& frame : frames)
       for (const auto* box : boxes) {
         const QRectF inner = box->sceneBoundingRect();
-        if (frame.contains(inner) && frame.width() - inner.width() <= 10 && frame.height() - inner.height() <= 10 &&
-            box->Tag() >= 0 && static_cast<std::size_t>(box->Tag()) < Form->DiagramSentences().size())
+        if (frame.contains(inner) && frame.width() - inner.width() <= 10 &&
+            frame.height() - inner.height() <= 10 && box->Tag() >= 0 &&
+            static_cast<std::size_t>(box->Tag()) < Form->DiagramSentences().size())
           texts.insert(Form->DiagramSentences()[static_cast<std::size_t>(box->Tag())]->Text);
       }
     return texts;
