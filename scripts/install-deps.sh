@@ -14,6 +14,7 @@ packages=(
   xvfb xauth
   poppler-utils
   appstream desktop-file-utils dpkg-dev
+  help2man man-db bash-completion lintian
   python3 time
 )
 if [[ "${1:-}" == --gui ]]; then

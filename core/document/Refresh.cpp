@@ -12,7 +12,7 @@ TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request)
       document.ReadBytes(*request.Bytes, options.ParseSentences);
     else
       document.Read(request.FileName, options.ParseSentences);
-    if (request.WriteWorkingFile) document.File().SaveToFile(kTemporaryFileName);
+    if (request.WriteWorkingFile) document.File().SaveToFile(document.WorkingFileName());
   } catch (const karvel::TFileError& error) {
     document.Clear();
     result.Error = error;

@@ -107,6 +107,11 @@ class TheoryDocument {
   //! Interpretations the last search found, kept or streamed.
   [[nodiscard]] std::size_t InterpretationCount() const { return FCount; }
 
+  //! The working file every refresh and command rewrites: "~tmp.kvl" in the
+  //! current folder unless the window keeps one of its own elsewhere.
+  [[nodiscard]] const std::string& WorkingFileName() const { return FWorkingFileName; }
+  void SetWorkingFileName(std::string fileName) { FWorkingFileName = std::move(fileName); }
+
   [[nodiscard]] karvel::TKarvelFile& File() { return *FKarvelFile; }
   [[nodiscard]] karvel::TKarvelTheory& Theory() { return *FTheory; }
   [[nodiscard]] karvel::TListOfKarvelSentences& ArgumentSentences() { return FArgumentSentences; }
@@ -140,6 +145,7 @@ class TheoryDocument {
   int FPins = 0;
   std::optional<karvel::TTheorySummary> FSummary;
   bool FSummaryStopped = false;
+  std::string FWorkingFileName = kTemporaryFileName;
   std::size_t FCount = 0;
   bool FComputed = false;
   bool FStopped = false;

@@ -21,9 +21,9 @@ bool TWorkingState::SameAs(const TWorkingState& other) const {
   return Caption == other.Caption && ParseSentences == other.ParseSentences && SameBytes(Bytes, other.Bytes);
 }
 
-std::shared_ptr<const std::string> ReadWorkingFileBytes() {
+std::shared_ptr<const std::string> ReadWorkingFileBytes(const std::string& fileName) {
   try {
-    return std::make_shared<const std::string>(karvel::ReadFileBytes(kTemporaryFileName));
+    return std::make_shared<const std::string>(karvel::ReadFileBytes(fileName));
   } catch (const karvel::TFileError&) {
     return nullptr;
   }

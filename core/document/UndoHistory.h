@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "TheoryDocument.h"
+
 namespace ostrel {
 
 //! What a step restores: the working file's bytes, the caption, and the one
@@ -22,8 +24,8 @@ struct TWorkingState {
   [[nodiscard]] bool SameAs(const TWorkingState& other) const;
 };
 
-//! The bytes of "~tmp.kvl" now (none when it cannot be read).
-std::shared_ptr<const std::string> ReadWorkingFileBytes();
+//! The bytes of the working file now (none when it cannot be read).
+std::shared_ptr<const std::string> ReadWorkingFileBytes(const std::string& fileName = kTemporaryFileName);
 //! Whether these bytes hold a theory with at least one sentence.
 bool HoldsAnyTheorySentence(const std::string& bytes);
 

@@ -13,9 +13,11 @@ namespace {
 
 class TClosureBuilder {
  public:
-  TClosureBuilder(TListOfKarvelSentences& closure, std::size_t expected)
-      : FClosure(closure), FTexts(2 * expected) {
+  TClosureBuilder(TListOfKarvelSentences& closure, std::size_t expected,
+                  std::vector<std::size_t>* firedBy = nullptr)
+      : FClosure(closure), FFiredBy(firedBy), FTexts(2 * expected) {
     FClosure.reserve(expected);
+    if (FFiredBy) FFiredBy->clear();
   }
 
   void Run(const TListOfKarvelSentences& sentences) {
@@ -36,6 +38,7 @@ class TClosureBuilder {
         if (FIn[consequent]) continue;  // never fires again
         FCursor = i;
         FPassEnd = passEnd;
+        FFiring = i;
         Append(conditional->Consequent, consequent);
       }
       passEnd = FClosure.size();
@@ -62,6 +65,7 @@ class TClosureBuilder {
     FIn[id] = true;
     const std::size_t index = FClosure.size();
     FClosure.push_back(s);
+    if (FFiredBy) FFiredBy->push_back(FFiring);
     FMissing.push_back(0);
     if (auto* conditional = AsConditional(s)) {
       std::size_t missing = 0;
@@ -91,6 +95,8 @@ class TClosureBuilder {
   }
 
   TListOfKarvelSentences& FClosure;
+  std::vector<std::size_t>* FFiredBy;
+  std::size_t FFiring = kNotFired;  // the conditional whose consequent is being appended
   TTextIndex FTexts;
   struct TWait {
     std::size_t Conditional;
@@ -112,6 +118,15 @@ void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSent
   TListOfKarvelSentences result;
   TClosureBuilder(result, sentences.size()).Run(sentences);
   closure = std::move(result);
+}
+
+void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSentences& closure,
+                      std::vector<std::size_t>& firedBy) {
+  TListOfKarvelSentences result;
+  std::vector<std::size_t> fired;
+  TClosureBuilder(result, sentences.size(), &fired).Run(sentences);
+  closure = std::move(result);
+  firedBy = std::move(fired);
 }
 
 bool IsConsistent(const TListOfKarvelSentences& sentences, TKarvelSentence*& culprit) {

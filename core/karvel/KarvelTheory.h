@@ -157,6 +157,12 @@ class TKarvelTheory {
 //! The input without text duplicates, closed under its member conditionals,
 //! in the order of repeated passes.
 void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSentences& closure);
+//! firedBy[k] for closure[k]: kNotFired for an input sentence, else the
+//! closure index of the conditional whose firing added it (always below k).
+inline constexpr std::size_t kNotFired = static_cast<std::size_t>(-1);
+//! The same closure, telling how each sentence first came in.
+void DeductiveClosure(const TListOfKarvelSentences& sentences, TListOfKarvelSentences& closure,
+                      std::vector<std::size_t>& firedBy);
 //! True when no sentence of the closure is attacked by it; otherwise culprit
 //! is the first such sentence in closure order.
 bool IsConsistent(const TListOfKarvelSentences& sentences, TKarvelSentence*& culprit);

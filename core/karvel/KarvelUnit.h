@@ -3,6 +3,7 @@
 // matching. Pure C++; nothing here knows about windows.
 #pragma once
 
+#include "KarvelDerivation.h"
 #include "KarvelMatching.h"
 #include "KarvelSentence.h"
 #include "KarvelSyntax.h"

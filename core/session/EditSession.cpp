@@ -81,12 +81,12 @@ void TEditSession::Run(Body body) {
 
 void TEditSession::WriteTemporaryFile() {
   Theory().SaveToKarvelFile(FDocument.File());
-  FDocument.File().SaveToFile(kTemporaryFileName);
+  FDocument.File().SaveToFile(FDocument.WorkingFileName());
 }
 
 void TEditSession::SaveAndReload() {
   WriteTemporaryFile();
-  if (!FHost.LoadTheoryFile(kTemporaryFileName)) throw TCommandStopped{};
+  if (!FHost.LoadTheoryFile(FDocument.WorkingFileName())) throw TCommandStopped{};
 }
 
 TKarvelSentence* TEditSession::AppendPlaceholderAndReload() {
@@ -441,7 +441,7 @@ void TEditSession::CancelCommand() {
 void TEditSession::EscapePressed() {
   Run([&] {
     CancelCommand();
-    if (!FHost.LoadTheoryFile(kTemporaryFileName)) return;
+    if (!FHost.LoadTheoryFile(FDocument.WorkingFileName())) return;
     FHost.HideEditor();
     FEditorOpen = false;
     Marks = {};
@@ -489,8 +489,8 @@ bool TEditSession::CommitChangedSentence(std::string_view text) {
     edited.append(line);
   }
   fileText = std::move(edited);
-  FDocument.File().SaveToFile(kTemporaryFileName);
-  if (!FHost.LoadTheoryFile(kTemporaryFileName)) throw TCommandStopped{};
+  FDocument.File().SaveToFile(FDocument.WorkingFileName());
+  if (!FHost.LoadTheoryFile(FDocument.WorkingFileName())) throw TCommandStopped{};
   FHost.HideEditor();
   FEditorOpen = false;
   FHost.ShowAllDiagramShapes();

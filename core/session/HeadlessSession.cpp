@@ -20,18 +20,18 @@ THeadlessSession::THeadlessSession(int containerWidth)
 bool THeadlessSession::New() {
   FDocument.ResetToMinimal();
   try {
-    FDocument.File().SaveToFile(kTemporaryFileName);
+    FDocument.File().SaveToFile(FDocument.WorkingFileName());
   } catch (const karvel::TFileError& error) {
     RemoveDiagram();
     AbandonRefresh(error);
     return false;
   }
-  return LoadTheoryFile(kTemporaryFileName);
+  return LoadTheoryFile(FDocument.WorkingFileName());
 }
 
 void THeadlessSession::SetOptions(const TRefreshOptions& options) {
   FOptions = options;
-  LoadTheoryFile(kTemporaryFileName);
+  LoadTheoryFile(FDocument.WorkingFileName());
 }
 
 void THeadlessSession::InterpretationButtonClick(int index) {

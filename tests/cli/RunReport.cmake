@@ -87,9 +87,53 @@ if(NOT rc EQUAL 1 OR NOT out STREQUAL "")
   message(FATAL_ERROR "--summary of an unreadable file: exit ${rc}")
 endif()
 
+# --why TEXT [--interpretation N]: why/NAME-N-TEXT.json is the explanation
+# of TEXT in interpretation N of NAME.kvl.
+file(GLOB whyExpectations "${EXPECTED}/why/*.json")
+if(NOT whyExpectations)
+  message(FATAL_ERROR "no expected explanations in ${EXPECTED}/why")
+endif()
+foreach(expected ${whyExpectations})
+  get_filename_component(name "${expected}" NAME)
+  string(REGEX MATCH "^(.+)-([0-9]+)-(.*)\\.json$" parts "${name}")
+  set(example "${CMAKE_MATCH_1}")
+  set(number "${CMAKE_MATCH_2}")
+  set(text "${CMAKE_MATCH_3}")
+  execute_process(COMMAND "${REPORT}" --why "${text}" --interpretation ${number} "${EXAMPLES}/${example}.kvl"
+                  WORKING_DIRECTORY "${WORKDIR}" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  file(READ "${expected}" want)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL want)
+    message(FATAL_ERROR "explanation of '${text}' in ${example} differs (exit ${rc}):\n${out}")
+  endif()
+endforeach()
+# Exit 1 for a text no sentence has, 2 for an interpretation there is not
+# and for options --why does not combine with; a message, no output.
+foreach(case
+    "1|--why|Tweety swims|birds"
+    "2|--why|Tweety flies|--interpretation|2|birds"
+    "2|--why|Tweety flies|--interpretation|0|birds"
+    "2|--why|Tweety flies|--structure-only|birds"
+    "2|--why|p|no-interpretation"
+    "2|--why|Tweety flies|--interpretation|x|birds"
+    "2|--interpretation|1|birds"
+    "2|--why|Tweety flies|--json|birds"
+    "2|--why|Tweety flies|--interpretations|birds"
+    "2|--why|Tweety flies|--match|Tweety flies|birds"
+    "2|--why|Tweety flies|--summary|birds")
+  string(REPLACE "|" ";" arguments "${case}")
+  list(POP_FRONT arguments want)
+  list(POP_BACK arguments example)
+  execute_process(COMMAND "${REPORT}" ${arguments} "${EXAMPLES}/${example}.kvl"
+                  WORKING_DIRECTORY "${WORKDIR}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL want OR NOT out STREQUAL "" OR err STREQUAL "")
+    message(FATAL_ERROR "${arguments}: exit ${rc} (want ${want}), stdout '${out}', stderr '${err}'")
+  endif()
+endforeach()
+
 execute_process(COMMAND "${REPORT}" "${WORKDIR}/missing.kvl" WORKING_DIRECTORY "${WORKDIR}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc EQUAL 1 OR NOT err STREQUAL "Cannot open file ${WORKDIR}/missing.kvl\n" OR NOT out STREQUAL "")
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "ostrel-report: ${WORKDIR}/missing.kvl: No such file or directory\n"
+   OR NOT out STREQUAL "")
   message(FATAL_ERROR "unreadable file: exit ${rc}, stderr '${err}'")
 endif()
 file(GLOB written "${WORKDIR}/*")

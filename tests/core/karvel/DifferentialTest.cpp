@@ -4,15 +4,16 @@
 
 #include <random>
 
-#include "RandomTheories.h"
+#include "RandomTheory.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
 
 namespace karvel {
 namespace {
 
-using testing::Texts;
+using testing::Fill;
 using testing::TRandomTheory;
+using testing::Texts;
 
 TEST(DifferentialTest, InterpretationsMatchThePlainEnumeration) {
   int withSeveral = 0, withNone = 0;

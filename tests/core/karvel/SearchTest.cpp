@@ -12,7 +12,7 @@
 #include "KarvelInterpretationSearch.h"
 #include "KarvelSatSolver.h"
 #include "KarvelTextGraph.h"
-#include "RandomTheories.h"
+#include "KnottyTheory.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
 

@@ -7,7 +7,8 @@
 #include <random>
 
 #include "KarvelTextGraph.h"
-#include "RandomTheories.h"
+#include "KnottyTheory.h"
+#include "RandomTheory.h"
 #include "ReferenceEnumeration.h"
 #include "TestTheory.h"
 
