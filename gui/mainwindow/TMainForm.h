@@ -1,5 +1,7 @@
 // MainUnit: the working window. It owns the document and rebuilds every view
-// from a theory file through one routine, LoadTheoryFile.
+// from a theory file through one routine, LoadTheoryFile. Its parts are
+// collaborators of its own: the command menus, the text pages, the diagram
+// page, the interpretation bar and the undo history.
 #pragma once
 
 #include <QList>
@@ -10,9 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "CommandAvailability.h"
@@ -23,28 +23,19 @@
 #include "UndoHistory.h"
 
 class QAction;
-class QActionGroup;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QMenu;
-class QStatusBar;
-class QScrollArea;
-class QTabWidget;
-class QTextEdit;
-class QToolBar;
-class QToolButton;
 
 namespace ostrel {
 
-class TDiagramView;
+class TCommandMenus;
+class TDiagramPage;
+class TInterpretationBar;
 class TMatchForm;
 class TPropertiesForm;
 class TSearchProgressDialog;
 class TSummaryView;
-namespace diagram {
-class TShapeWithDoubleClicks;
-}
+class TTextPages;
+class TWindowHistory;
 
 class TMainForm final : public QMainWindow, private TEditHost, private TRefreshView {
   Q_OBJECT
@@ -102,7 +93,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void Undo1Click();
   //! Edit > Redo: the working file and caption after the step undone last.
   void Redo1Click();
-  [[nodiscard]] const TUndoHistory& History() const { return FHistory; }
+  [[nodiscard]] const TUndoHistory& History() const;
 
   //! The test window Test2Click shows (created after this window).
   void SetTestForm(QWidget* testForm) { FTestForm = testForm; }
@@ -139,9 +130,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   [[nodiscard]] QAction* EditMenuItem(TEditCommand command) const;
   [[nodiscard]] QAction* PopupMenuItem(TEditCommand command) const;
   //! The sentences of the drawn diagram, indexed by the items' tags.
-  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const {
-    return FDiagramPlan.DiagramSentences;
-  }
+  [[nodiscard]] const karvel::TListOfKarvelSentences& DiagramSentences() const;
   //! Image 0 marks an assumption ("!"), image 1 an issue ("?").
   [[nodiscard]] const QList<QPixmap>& StatusIconsImageList() const { return FStatusIcons; }
 
@@ -149,53 +138,21 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void createActions();
-  void createMenus();
-  void createToolBars();
-  void createPages();
-  void createDiagramPage(QWidget* page);
   void createStatusBar();
-  void createStatusIcons();
+  void createEditingConnections();
   //! The "All" choice, its legend and the Summary page (TMainFormSummary.cpp).
   void createSummaryView();
-
   void DrawArgumentDiagram();
-  //! Removes the items a refresh has retired but not yet reused; due before
-  //! anything can paint the diagram or press on it.
-  void FinishDiagramRemoval();
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
   void ReportError(const QString& message);
-  void CollectDiagramBoxes(const diagram::TDiagramItems& drawing);
-  //! Room for the interpretation buttons, and for their scroll bar when needed.
-  void FitInterpretationBar();
-  //! Frames what the selection index designates: its boxes on the pressed
-  //! row, else its connector lines, else all its boxes.
-  void UpdateSelectionMark();
-  void createEditingConnections();
-  void createHistoryItems();
-  void createHistoryKeys();
-  //! Runs one user action and records it as a step once the action is over:
-  //! a two-phase command's step runs from its first phase to Enter or Escape.
-  //! parseToggled: the Parse sentences mark was inverted before the action
-  //! ran, and the state before it is the one with the old mark.
   void AsStep(const std::function<void()>& action, bool parseToggled = false);
-  //! An editor is open or a command waits: the history stays out of the way.
-  [[nodiscard]] bool StepUnderWay() const;
-  [[nodiscard]] TWorkingState CurrentWorkingState() const;
-  void RestoreWorkingState(const TWorkingState& state);
-  //! Undo (back) or Redo: restores the step's state, then moves past it.
-  void Replay(bool back);
-  //! Shows Undo and Redo exactly when they can act.
-  void UpdateHistoryItems();
-  //! Before the start-up's File > New: the state worth keeping, if any.
-  [[nodiscard]] std::optional<TWorkingState> PreviousSessionState() const;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   // TEditHost
   bool LoadTheoryFile(const std::string& fileName) override;
-  [[nodiscard]] const diagram::TDiagramPlan& DiagramPlan() const override { return FDiagramPlan; }
-  [[nodiscard]] std::size_t DiagramBoxCount() const override { return FBoxes.size(); }
+  [[nodiscard]] const diagram::TDiagramPlan& DiagramPlan() const override;
+  [[nodiscard]] std::size_t DiagramBoxCount() const override;
   [[nodiscard]] TDiagramBoxPlace DiagramBox(std::size_t index) const override;
   void HideDiagramBox(std::size_t index) override;
   void ShowAllDiagramShapes() override;
@@ -223,89 +180,22 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   TDialogs FDialogs;
   TheoryDocument FDocument;
   TEditSession FSession{FDocument, *this};
-  TUndoHistory FHistory;
-  // The state before the step under way, while one is.
-  std::optional<TWorkingState> FStepBefore;
-  int FStepDepth = 0;
-  // The diagram's items in creation order; after RemoveDiagram, the retired
-  // items the next drawing reuses.
-  diagram::TDiagramItems FDiagramItems;
-  // What the last drawing shows: its sentences, rows and metrics.
-  diagram::TDiagramPlan FDiagramPlan;
-  diagram::TDiagramMetrics FMetrics;
-  bool FDiagramRetired = false;
-  // The diagram's sentence boxes in creation order.
-  std::vector<diagram::TShapeWithDoubleClicks*> FBoxes;
-  // The drawn connector lines (not their hit strips), for the selection mark.
-  std::vector<diagram::TShapeWithDoubleClicks*> FConnectors;
-  // The last press selected a connector rather than a box.
-  bool FConnectorPressed = false;
-  // The bytes of the editor's opening text and of its choices, by what they show.
-  std::vector<std::pair<QString, std::string>> FEditorBytes;
+
+  std::unique_ptr<TCommandMenus> FMenus;
+  std::unique_ptr<TTextPages> FTextPages;
+  std::unique_ptr<TDiagramPage> FDiagram;
+  std::unique_ptr<TInterpretationBar> FInterpretations;
+  std::unique_ptr<TWindowHistory> FHistory;
+  std::unique_ptr<TSummaryView> FSummaryView;
+  std::array<QLabel*, 2> FStatusPanels{};
+  QList<QPixmap> FStatusIcons;
+
   QWidget* FTestForm = nullptr;
-  // A text view's latest text while its page is not shown (RichEdit1, RichEdit2).
-  struct TViewText {
-    QTextEdit* View = nullptr;
-    QString Text;
-    bool Pending = false;
-  };
-  std::array<TViewText, 2> FViewTexts;
-  void SetViewText(TViewText& view, QString text);
-  void ShowPendingViewTexts();
   TPropertiesForm* FPropertiesForm = nullptr;
   TMatchForm* FMatchForm = nullptr;
   // The progress dialog of the refresh under way, if any.
   TSearchProgressDialog* FSearchDialog = nullptr;
   int FSearchDialogDelayMs = 500;
-  QList<QPixmap> FStatusIcons;
-  std::unique_ptr<TSummaryView> FSummaryView;
-
-  // Menus reached through ToolBar1; MainMenu1 has no bar of its own.
-  QMenu* File1 = nullptr;
-  QMenu* Edit1 = nullptr;
-  QMenu* Options1 = nullptr;
-  QMenu* Test1 = nullptr;
-  QMenu* PopupMenu1 = nullptr;
-  QAction* New1 = nullptr;
-  QAction* Open1 = nullptr;
-  QAction* Saveas1 = nullptr;
-  QAction* Exportdiagram1 = nullptr;
-  QAction* Showstructureonly1 = nullptr;
-  QAction* Parsesentences1 = nullptr;
-  QAction* Showdialecticalnegations1 = nullptr;
-  QAction* Test2 = nullptr;
-  QAction* Undo2MenuItem = nullptr;
-  QAction* Redo2MenuItem = nullptr;
-  QAction* Undo1MenuItem = nullptr;
-  QAction* Redo1MenuItem = nullptr;
-  std::array<QAction*, 2> FHistorySeparators{};
-  std::array<QAction*, kEditCommandCount> FEditMenuItems{};
-  std::array<QAction*, kEditCommandCount> FPopupMenuItems{};
-
-  QWidget* ControlBar1 = nullptr;
-  QToolBar* ToolBar1 = nullptr;
-  QToolButton* ToolButton1 = nullptr;
-  QToolButton* ToolButton2 = nullptr;
-  QToolButton* ToolButton3 = nullptr;
-  QToolButton* ToolButton4 = nullptr;
-
-  QTabWidget* TextBasedKarvelPageControl = nullptr;
-  QWidget* FileTabSheet = nullptr;
-  QWidget* TheoryTabSheet = nullptr;
-  QWidget* ConsequencesTabSheet = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QTextEdit* RichEdit1 = nullptr;
-  QTextEdit* RichEdit2 = nullptr;
-  QTextEdit* RichEdit3 = nullptr;
-  TDiagramView* ScrollBox1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QLineEdit* Edit2 = nullptr;
-  QToolBar* ToolBar2 = nullptr;
-  QScrollArea* FInterpretationBar = nullptr;
-  QActionGroup* FInterpretationGroup = nullptr;
-
-  QStatusBar* MainStatusBar = nullptr;
-  std::array<QLabel*, 2> FStatusPanels{};
 };
 
 }  // namespace ostrel

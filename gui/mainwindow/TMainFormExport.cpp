@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "DiagramExport.h"
+#include "DiagramPage.h"
 #include "TDiagramView.h"
 #include "TMainForm.h"
 
@@ -55,7 +56,7 @@ void TMainForm::Exportdiagram1Click() {
     fileName += QStringLiteral(".svg");
     format = diagram::TExportFormat::Svg;
   }
-  if (!diagram::ExportDiagram(ScrollBox1->Scene(), fileName, format))
+  if (!diagram::ExportDiagram(FDiagram->View().Scene(), fileName, format))
     ReportError(QStringLiteral("Cannot create file ") + fileName);
 }
 
