@@ -193,4 +193,56 @@ void BM_ReportInterpretations(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportInterpretations)->Arg(16)->Unit(benchmark::kMillisecond);
 
+// The summary of all interpretations, found without listing them, on the
+// families of scripts/compare-asp.py --summary. Arguments: family (0 pairs,
+// 1 random, 2 rules about rules, 3 grid, 4 chain, 5 argument), size, density
+// in percent or conflicts. Checks that it is complete and that several
+// interpretations are told from one.
+void BM_Summary(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(1));
+  const double density = static_cast<double>(state.range(2)) / 100;
+  std::vector<std::string> texts;
+  switch (state.range(0)) {
+    case 0:
+      texts = families::IndependentConflicts(n);
+      break;
+    case 1:
+      texts = families::RandomAttackGraph(n, density, 1);
+      break;
+    case 2:
+      texts = families::RandomRulesAboutRules(n, density, 1);
+      break;
+    case 3:
+      texts = families::MutualGrid(n);
+      break;
+    case 4:
+      texts = families::AttackChain(n);
+      break;
+    default:
+      texts = families::RealisticArgument(n, static_cast<std::size_t>(state.range(2)), 1);
+      break;
+  }
+  TKarvelTheory theory;
+  Fill(theory, texts);
+  TTheorySummary summary;
+  for (auto _ : state) {
+    if (theory.Summarize(summary) != TSearchOutcome::Complete) {
+      state.SkipWithError("summary stopped");
+      return;
+    }
+    benchmark::DoNotOptimize(summary.Assumptions.data());
+  }
+  state.counters["several"] = summary.Interpretations == TMultiplicity::Several;
+}
+BENCHMARK(BM_Summary)
+    ->Args({0, 40, 0})
+    ->Args({1, 200, 15})
+    ->Args({1, 200, 30})
+    ->Args({2, 140, 15})
+    ->Args({2, 140, 30})
+    ->Args({3, 7, 0})
+    ->Args({4, 10000, 0})
+    ->Args({5, 16000, 20})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

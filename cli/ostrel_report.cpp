@@ -3,7 +3,8 @@
 // only the interpretations, one a line; with --match TEXT the match window's
 // report for the sentence TEXT; with --json all of it as one JSON document;
 // with --why TEXT the derivation behind the status of TEXT in one
-// interpretation, as JSON. Writes no file.
+// interpretation, as JSON; with --summary what holds in all, some or none of
+// the interpretations, as JSON. Writes no file.
 #include <getopt.h>
 #include <unistd.h>
 
@@ -37,6 +38,8 @@ constexpr const char* kHelp =
     "\n"
     "Options:\n"
     "      --json              print the whole report as one JSON document\n"
+    "      --summary           print what is justified and defeated in all, some\n"
+    "                          or none of the interpretations, as JSON\n"
     "      --interpretations   print only the interpretations, one a line\n"
     "      --match=TEXT        print the match report for the sentence TEXT\n"
     "      --why=TEXT          explain the status of the sentence TEXT as JSON\n"
@@ -46,7 +49,7 @@ constexpr const char* kHelp =
     "  -h, --help              display this help and exit\n"
     "  -V, --version           output version information and exit\n"
     "\n"
-    "--json, --interpretations, --match and --why exclude each other;\n"
+    "--json, --summary, --interpretations, --match and --why exclude each other;\n"
     "--structure-only excludes --interpretations and --match.\n"
     "\n"
     "Exit status:\n"
@@ -55,13 +58,14 @@ constexpr const char* kHelp =
     "     written, or memory ran out\n"
     "  2  a wrong option or argument, or with --why no such interpretation\n";
 
-enum TOption : int { NoParse = 256, StructureOnly, Interpretations, Json, Match, Why, Interpretation };
+enum TOption : int { NoParse = 256, StructureOnly, Interpretations, Json, Match, Why, Interpretation, Summary };
 
 const option kOptions[] = {
     {"no-parse", no_argument, nullptr, NoParse},
     {"structure-only", no_argument, nullptr, StructureOnly},
     {"interpretations", no_argument, nullptr, Interpretations},
     {"json", no_argument, nullptr, Json},
+    {"summary", no_argument, nullptr, Summary},
     {"match", required_argument, nullptr, Match},
     {"why", required_argument, nullptr, Why},
     {"interpretation", required_argument, nullptr, Interpretation},
@@ -90,6 +94,7 @@ struct TCommand {
   bool StructureOnly = false;
   bool Interpretations = false;
   bool Json = false;
+  bool Summary = false;
   const char* Match = nullptr;
   const char* Why = nullptr;
   const char* Interpretation = nullptr;
@@ -129,7 +134,9 @@ int Run(const TCommand& command) {
     }
     return 0;
   }
-  if (command.Json || command.Interpretations) {
+  if (command.Summary) {
+    result = ostrel::WriteSummaryJson(document, request, out);
+  } else if (command.Json || command.Interpretations) {
     // Each interpretation goes out as the search hands it over; neither they
     // nor the output are ever held whole.
     result = command.Json ? ostrel::WriteJsonReport(document, request, out)
@@ -171,6 +178,7 @@ int main(int argc, char** argv) {
       case StructureOnly: command.StructureOnly = true; break;
       case Interpretations: command.Interpretations = true; break;
       case Json: command.Json = true; break;
+      case Summary: command.Summary = true; break;
       case Match:
         if (command.Match) return UsageError("--match given twice");
         command.Match = optarg;
@@ -201,6 +209,14 @@ int main(int argc, char** argv) {
   if (command.Why && (command.Json || command.Interpretations || command.Match))
     return UsageError(std::string("--why excludes --") +
                       (command.Json ? "json" : command.Interpretations ? "interpretations" : "match"));
+  // The summary is a JSON document of its own, and takes structure only as
+  // --json does.
+  if (command.Summary && (command.Json || command.Interpretations || command.Match || command.Why))
+    return UsageError(std::string("--summary excludes --") +
+                      (command.Json               ? "json"
+                       : command.Interpretations ? "interpretations"
+                       : command.Match           ? "match"
+                                                 : "why"));
   if (command.Interpretation) {
     if (!command.Why) return UsageError("--interpretation goes with --why");
     const char* text = command.Interpretation;

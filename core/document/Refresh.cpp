@@ -27,6 +27,11 @@ TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request)
   document.CollectArgumentSentences();
   document.RefreshVariables();
   if (request.ListsReady) request.ListsReady();
+  if (request.Summarize) {
+    document.ComputeSummary(options.ShowStructureOnly, request.Progress);
+    result.Summary = document.Summary();
+    result.SummaryStopped = document.SummaryStopped();
+  }
   if (!request.SearchInterpretations) return result;
 
   if (!request.Visit) {

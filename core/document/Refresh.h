@@ -48,6 +48,10 @@ struct TRefreshRequest {
   //! With Visit: a theory without assumptions is searched too, giving its
   //! one empty interpretation (the interpretation lines list it).
   bool SearchWithoutAssumptions = false;
+  //! Whether the summary of all interpretations is computed too, without
+  //! listing them (TheoryDocument::ComputeSummary), once the lists are
+  //! final; with SearchInterpretations false it is all the search there is.
+  bool Summarize = false;
   //! Called once the argument's lists are final, before the search starts:
   //! a streaming writer puts them out ahead of the interpretations.
   std::function<void()> ListsReady;
@@ -74,6 +78,10 @@ struct TRefreshResult {
 
   const karvel::TKarvelTheory* Theory = nullptr;
   const karvel::TListOfKarvelSentences* ArgumentSentences = nullptr;
+  //! The summary, when asked for and computed: null with structure only,
+  //! without assumptions, and when the progress callback stopped it.
+  const karvel::TTheorySummary* Summary = nullptr;
+  bool SummaryStopped = false;
   //! Empty when the interpretations were handed over instead.
   const karvel::TListOfListOfKarvelSentences* Interpretations = nullptr;
 

@@ -35,6 +35,8 @@ void TheoryDocument::Discard() {
   FCount = 0;
   FComputed = false;
   FStopped = false;
+  FSummary.reset();
+  FSummaryStopped = false;
   FKarvelFile = std::make_unique<karvel::TKarvelFile>();
   FTheory = std::make_unique<karvel::TKarvelTheory>();
 }
@@ -53,6 +55,8 @@ void TheoryDocument::Clear() {
   FCount = 0;
   FComputed = false;
   FStopped = false;
+  FSummary.reset();
+  FSummaryStopped = false;
   FKarvelFile->Text.clear();
   FTheory->Text.clear();
   FTheory->Assumptions.clear();
@@ -102,6 +106,15 @@ void TheoryDocument::StreamInterpretations(const karvel::TInterpretationVisitor&
       },
       progress);
   FStopped = outcome == karvel::TSearchOutcome::Stopped;
+}
+
+void TheoryDocument::ComputeSummary(bool showStructureOnly, const karvel::TSearchProgress& progress) {
+  FSummary.reset();
+  FSummaryStopped = false;
+  if (showStructureOnly || FTheory->Assumptions.empty()) return;
+  karvel::TTheorySummary summary;
+  FSummaryStopped = FTheory->Summarize(summary, progress) == karvel::TSearchOutcome::Stopped;
+  if (!FSummaryStopped) FSummary = std::move(summary);
 }
 
 std::string TheoryDocument::StatusText() const {

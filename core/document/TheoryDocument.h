@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,14 @@ class TheoryDocument {
   //! assumptions has one interpretation, the empty one.
   void StreamInterpretations(const karvel::TInterpretationVisitor& visit,
                              const karvel::TSearchProgress& progress = {});
+  //! The summary of every interpretation, found without listing them,
+  //! unless structure only is shown or there are no assumptions (then there
+  //! is none, as there are no interpretations).
+  void ComputeSummary(bool showStructureOnly, const karvel::TSearchProgress& progress = {});
+  //! The last refresh's summary; null when none was computed or progress
+  //! stopped it.
+  [[nodiscard]] const karvel::TTheorySummary* Summary() const { return FSummary ? &*FSummary : nullptr; }
+  [[nodiscard]] bool SummaryStopped() const { return FSummaryStopped; }
   //! Collects every sentence of the argument and makes every part that is
   //! neither assumption nor issue an issue.
   void CollectArgumentSentences();
@@ -134,6 +143,8 @@ class TheoryDocument {
   // Every generation discarded while a command pinned them.
   std::vector<std::shared_ptr<karvel::TSentenceArena>> FPinnedArenas;
   int FPins = 0;
+  std::optional<karvel::TTheorySummary> FSummary;
+  bool FSummaryStopped = false;
   std::string FWorkingFileName = kTemporaryFileName;
   std::size_t FCount = 0;
   bool FComputed = false;

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -150,6 +151,79 @@ class TClauseSearch {
   //! The grounded assumptions are already inconsistent.
   [[nodiscard]] bool Impossible() const { return FImpossible; }
   [[nodiscard]] const std::vector<int>& Undecided() const { return FUndecided; }
+  //! The literal that is true exactly when the text (an id, or -1 for a
+  //! text no assumption holds) is in the closure: kTrue or kFalse where
+  //! that is the same for every candidate.
+  [[nodiscard]] TLiteral TextLiteral(int text) const { return Atom(text); }
+
+  // Bits of what the models have given a question.
+  static constexpr std::uint8_t kSeenTrue = 1, kSeenFalse = 2, kSeenBoth = 3;
+
+  //! Answers every question (a literal over the texts) both ways: whether
+  //! some interpretation makes it true, and whether some makes it false,
+  //! into seen. Once one interpretation is known, each call of the library
+  //! solver asks for a model that gives at least one open question the value
+  //! no model has given it yet: a model answers all it can at once, and
+  //! "none" answers every open question together. So the calls number at
+  //! most the questions, and mostly far fewer, however many interpretations
+  //! there are.
+  //!
+  //! Unambiguous, a model's values are its interpretation's closure. Where
+  //! texts are ambiguous they need not be: confirm then checks the choice by
+  //! the closure itself, marks what it gives into seen and says whether it is
+  //! an interpretation; its choice is ruled out afterwards, so another model
+  //! of the same choice cannot come back. The closure of each interpretation
+  //! is one of the models of its choice, so a question no model can flip
+  //! has no interpretation that flips it.
+  //!
+  //! found tells whether there is an interpretation at all. False when
+  //! progress stopped the search.
+  template <class Confirm>
+  bool Answer(const std::vector<TLiteral>& questions, std::vector<std::uint8_t>& seen, bool& found,
+              const TSearchProgress& progress, Confirm confirm) const {
+    TSatSolver sat(FVariables);
+    for (const auto& clause : FClauses) sat.AddClause(clause);
+    for (int v : FInVariable) sat.Prefer(PositiveLiteral(v));
+    if (!FTight) sat.CheckAssignment = [this, &sat] { return UnfoundedLoops(sat); };
+    std::size_t models = 0;
+    std::uint64_t polls = 0;
+    sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(models); };
+    std::vector<std::size_t> open;
+    for (std::size_t q = 0; q < questions.size(); ++q)
+      if (questions[q] != kTrue && questions[q] != kFalse) open.push_back(q);
+    std::vector<bool> chosen(FUndecided.size());
+    std::vector<TLiteral> wanted;
+    for (;;) {
+      wanted.clear();
+      if (found) {
+        std::erase_if(open, [&](std::size_t q) { return seen[q] == kSeenBoth; });
+        for (std::size_t q : open)
+          wanted.push_back((seen[q] & kSeenTrue) ? Negated(questions[q]) : questions[q]);
+        if (wanted.empty()) return true;
+        std::sort(wanted.begin(), wanted.end());
+        wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+      }
+      switch (sat.Solve(wanted)) {
+        case TSolveResult::Stopped:
+          return false;
+        case TSolveResult::Unsatisfiable:
+          return true;
+        case TSolveResult::Model:
+          break;
+      }
+      ++models;
+      for (std::size_t k = 0; k < FUndecided.size(); ++k) chosen[k] = sat.Value(FInVariable[k]);
+      if (FAmbiguous) {
+        found = confirm(chosen) || found;
+        sat.ExcludeModelBy(Exclusion(chosen));
+      } else {
+        for (std::size_t q = 0; q < questions.size(); ++q)
+          seen[q] |= Holds(sat, questions[q]) ? kSeenTrue : kSeenFalse;
+        found = true;
+      }
+      if (progress && !progress(models)) return false;
+    }
+  }
 
   //! Runs the search; accept receives each model's choice of undecided
   //! assumptions and says whether it counts. False when progress stopped
@@ -276,6 +350,10 @@ class TClauseSearch {
     if (text < 0 || !FPossible[t]) return kFalse;
     if (FCertain[t]) return kTrue;
     return FAtomLiteral[t];
+  }
+  template <class Solver>
+  static bool Holds(const Solver& solver, TLiteral l) {
+    return l == kTrue || (l != kFalse && ValueIn(solver, l) > 0);
   }
   //! 1 true, -1 false, 0 open.
   template <class Solver>
@@ -564,17 +642,18 @@ TSearchOutcome EnumerateInterpretations(TKarvelTheory& theory, const TInterpreta
   return TSearchOutcome::Complete;
 }
 
-TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
-                                     const TSearchProgress& progress, const TSearchTuning& tuning) {
-  const TListOfKarvelSentences& assumptions = theory.Assumptions;
-  TTextGraph graph(assumptions);
-  // Two assumptions of one text: candidates may hold either object, which
-  // the rows below cannot tell apart.
-  if (graph.DuplicateAssumptions()) return EnumerateInterpretations(theory, visit, progress);
+namespace {
 
+// The assumptions before the search: grounded, defeated by the grounded
+// ones, or undecided. False when progress stopped it, or (impossible set)
+// when the grounded assumptions are inconsistent.
+bool PrepareRoles(TKarvelTheory& theory, const TTextGraph& graph, std::vector<TRole>& roles,
+                  std::vector<int>& grounded, bool& impossible, const TSearchProgress& progress) {
+  const TListOfKarvelSentences& assumptions = theory.Assumptions;
   const std::size_t n = assumptions.size();
-  std::vector<TRole> roles(n, TRole::Undecided);
-  std::vector<int> grounded;
+  roles.assign(n, TRole::Undecided);
+  grounded.clear();
+  impossible = false;
   if (!graph.Ambiguous()) {
     grounded = GroundedIndexes(graph);
     for (int i : grounded) roles[static_cast<std::size_t>(i)] = TRole::Grounded;
@@ -591,21 +670,41 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
       if (roles[i] == TRole::Undecided && negation >= 0 && attacked[static_cast<std::size_t>(negation)])
         roles[i] = TRole::Defeated;
     }
-  } else {
-    TListOfKarvelSentences list;
-    if (!PlainGrounded(theory, list, progress)) return TSearchOutcome::Stopped;
-    if (!IsConsistent(list)) return TSearchOutcome::Complete;
-    std::unordered_map<const TKarvelSentence*, int> index;
-    for (std::size_t i = 0; i < n; ++i) index.emplace(assumptions[i], static_cast<int>(i));
-    for (auto* g : list) {
-      grounded.push_back(index.at(g));
-      roles[static_cast<std::size_t>(grounded.back())] = TRole::Grounded;
-    }
-    const auto attacked = NegatedTexts(list);
-    for (std::size_t i = 0; i < n; ++i)
-      if (roles[i] == TRole::Undecided && attacked.count(assumptions[i]->Text)) roles[i] = TRole::Defeated;
+    return true;
   }
+  TListOfKarvelSentences list;
+  if (!PlainGrounded(theory, list, progress)) return false;
+  if (!IsConsistent(list)) {
+    impossible = true;
+    return true;
+  }
+  std::unordered_map<const TKarvelSentence*, int> index;
+  for (std::size_t i = 0; i < n; ++i) index.emplace(assumptions[i], static_cast<int>(i));
+  for (auto* g : list) {
+    grounded.push_back(index.at(g));
+    roles[static_cast<std::size_t>(grounded.back())] = TRole::Grounded;
+  }
+  const auto attacked = NegatedTexts(list);
+  for (std::size_t i = 0; i < n; ++i)
+    if (roles[i] == TRole::Undecided && attacked.count(assumptions[i]->Text)) roles[i] = TRole::Defeated;
+  return true;
+}
 
+}  // namespace
+
+TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
+                                     const TSearchProgress& progress, const TSearchTuning& tuning) {
+  const TListOfKarvelSentences& assumptions = theory.Assumptions;
+  TTextGraph graph(assumptions);
+  // Two assumptions of one text: candidates may hold either object, which
+  // the rows below cannot tell apart.
+  if (graph.DuplicateAssumptions()) return EnumerateInterpretations(theory, visit, progress);
+
+  std::vector<TRole> roles;
+  std::vector<int> grounded;
+  bool impossible = false;
+  if (!PrepareRoles(theory, graph, roles, grounded, impossible, progress)) return TSearchOutcome::Stopped;
+  if (impossible) return TSearchOutcome::Complete;
   TClauseSearch search(graph, grounded, roles, graph.Ambiguous());
   if (search.Impossible()) return TSearchOutcome::Complete;
   const auto& undecided = search.Undecided();
@@ -629,6 +728,126 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
   for (std::size_t row = 0; row < rows.Count(); ++row)
     visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
   return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
+}
+
+namespace {
+
+// What the interpretations gave each sentence so far: two questions per
+// assumption and issue, in list order, justified then defeated, each with
+// the bits of TClauseSearch (true seen, false seen).
+class TSummaryAnswers {
+ public:
+  explicit TSummaryAnswers(const TKarvelTheory& theory)
+      : FAssumptions(theory.Assumptions.size()), Seen(2 * (FAssumptions + theory.Issues.size()), 0) {}
+
+  //! Marks the statuses one interpretation gives.
+  void Mark(const std::vector<TKarvelTheory::TStatus>& assumptions,
+            const std::vector<TKarvelTheory::TStatus>& issues) {
+    std::size_t q = 0;
+    for (const auto* list : {&assumptions, &issues})
+      for (const auto& status : *list) {
+        Seen[q++] |= status.Justified ? TClauseSearch::kSeenTrue : TClauseSearch::kSeenFalse;
+        Seen[q++] |= status.Defeated ? TClauseSearch::kSeenTrue : TClauseSearch::kSeenFalse;
+      }
+  }
+  //! The summary the answers give, with the number of interpretations.
+  void Fill(TTheorySummary& summary, TMultiplicity interpretations) const {
+    const auto extent = [this](std::size_t q) {
+      if (Seen[q] == TClauseSearch::kSeenBoth) return TExtent::Some;
+      return Seen[q] == TClauseSearch::kSeenTrue ? TExtent::All : TExtent::None;
+    };
+    summary.Interpretations = interpretations;
+    summary.Assumptions.clear();
+    summary.Issues.clear();
+    for (std::size_t q = 0; q < Seen.size(); q += 2) {
+      auto& list = q / 2 < FAssumptions ? summary.Assumptions : summary.Issues;
+      list.push_back({extent(q), extent(q + 1)});
+    }
+  }
+
+ private:
+  std::size_t FAssumptions;
+
+ public:
+  std::vector<std::uint8_t> Seen;
+};
+
+// The negation's text, as the closure's statuses read it.
+std::string NegationText(std::string_view text) {
+  std::string negation = "x(";
+  negation += text;
+  negation += ')';
+  return negation;
+}
+
+}  // namespace
+
+TSearchOutcome SummarizeInterpretations(TKarvelTheory& theory, TTheorySummary& summary,
+                                        const TSearchProgress& progress) {
+  const TListOfKarvelSentences& assumptions = theory.Assumptions;
+  TSummaryAnswers answers(theory);
+  answers.Fill(summary, TMultiplicity::None);
+  std::vector<TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
+  TTextGraph graph(assumptions);
+  if (graph.DuplicateAssumptions()) {
+    // Candidates of one text may differ only in which object they hold, so
+    // only listing them counts them. Theories are read without duplicates;
+    // only hand-built lists reach this.
+    std::size_t count = 0;
+    const auto outcome = EnumerateInterpretations(
+        theory,
+        [&](const TListOfKarvelSentences& interpretation) {
+          ++count;
+          theory.StatusesOf(interpretation, assumptionStatuses, issueStatuses);
+          answers.Mark(assumptionStatuses, issueStatuses);
+        },
+        progress);
+    answers.Fill(summary, count == 0   ? TMultiplicity::None
+                          : count == 1 ? TMultiplicity::One
+                                       : TMultiplicity::Several);
+    return outcome;
+  }
+
+  std::vector<TRole> roles;
+  std::vector<int> grounded;
+  bool impossible = false;
+  if (!PrepareRoles(theory, graph, roles, grounded, impossible, progress)) return TSearchOutcome::Stopped;
+  if (impossible) return TSearchOutcome::Complete;
+  const TClauseSearch search(graph, grounded, roles, graph.Ambiguous());
+  if (search.Impossible()) return TSearchOutcome::Complete;
+
+  std::vector<TLiteral> questions;
+  questions.reserve(answers.Seen.size());
+  for (const auto* list : {&theory.Assumptions, &theory.Issues})
+    for (const auto* s : *list) {
+      questions.push_back(search.TextLiteral(graph.Find(s->Text)));
+      questions.push_back(search.TextLiteral(graph.Find(NegationText(s->Text))));
+    }
+  // Ambiguous: each model's choice is checked and read by the closure itself.
+  const auto& undecided = search.Undecided();
+  TListOfKarvelSentences candidate;
+  const auto confirm = [&](const std::vector<bool>& chosen) {
+    candidate.clear();
+    for (int i : grounded) candidate.push_back(assumptions[static_cast<std::size_t>(i)]);
+    for (std::size_t k = 0; k < undecided.size(); ++k)
+      if (chosen[k]) candidate.push_back(assumptions[static_cast<std::size_t>(undecided[k])]);
+    if (!IsInterpretation(assumptions, candidate)) return false;
+    theory.StatusesOf(candidate, assumptionStatuses, issueStatuses);
+    answers.Mark(assumptionStatuses, issueStatuses);
+    return true;
+  };
+  bool found = false;
+  if (!search.Answer(questions, answers.Seen, found, progress, confirm)) return TSearchOutcome::Stopped;
+  if (!found) return TSearchOutcome::Complete;
+  // Two interpretations differ in an assumption one of them leaves out;
+  // left out, it is attacked, so its text is not in that closure (which is
+  // consistent), while the other holds it. So there are several exactly when
+  // some assumption is justified in some interpretations only.
+  answers.Fill(summary, TMultiplicity::One);
+  const bool several = std::any_of(summary.Assumptions.begin(), summary.Assumptions.end(),
+                                   [](const auto& entry) { return entry.Justified == TExtent::Some; });
+  if (several) summary.Interpretations = TMultiplicity::Several;
+  return TSearchOutcome::Complete;
 }
 
 }  // namespace karvel::detail

@@ -22,6 +22,13 @@ struct TSearchTuning {
 TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretationVisitor& visit,
                                      const TSearchProgress& progress, const TSearchTuning& tuning = {});
 
+//! The summary of the interpretations: the library solver answers, for the
+//! text of every assumption and issue and for its negation, whether some
+//! interpretation's closure holds it and whether some lacks it, each model
+//! answering every question it can (see TKarvelTheory::Summarize).
+TSearchOutcome SummarizeInterpretations(TKarvelTheory& theory, TTheorySummary& summary,
+                                        const TSearchProgress& progress);
+
 //! Whether a candidate (grounded first, then the chosen undecided
 //! assumptions in theory order) is an interpretation, by the closure itself.
 bool IsInterpretation(const TListOfKarvelSentences& assumptions, const TListOfKarvelSentences& candidate);

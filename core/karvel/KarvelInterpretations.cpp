@@ -30,6 +30,10 @@ TSearchOutcome TKarvelTheory::ForEachInterpretation(const TInterpretationVisitor
   return detail::SearchInterpretations(*this, visit, progress);
 }
 
+TSearchOutcome TKarvelTheory::Summarize(TTheorySummary& summary, const TSearchProgress& progress) {
+  return detail::SummarizeInterpretations(*this, summary, progress);
+}
+
 namespace {
 
 // Applies fn to the objects CollectSubsentences would collect into a new

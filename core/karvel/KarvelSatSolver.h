@@ -25,8 +25,9 @@ class TSatSolver {
   void Prefer(TLiteral literal);
   //! The next model of the clauses added so far that CheckAssignment
   //! accepts; the clauses it returns instead are added, and the search goes
-  //! on.
-  TSolveResult Solve();
+  //! on. A constraint, when given, holds for this call only: the model must
+  //! also satisfy it.
+  TSolveResult Solve(const std::vector<TLiteral>& constraint = {});
   //! After a model: exclude it by this clause (false under the model).
   void ExcludeModelBy(const std::vector<TLiteral>& clause) { AddClause(clause); }
   [[nodiscard]] bool Value(int variable) const { return Assignment(variable) > 0; }

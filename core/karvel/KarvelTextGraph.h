@@ -76,6 +76,8 @@ class TTextGraph {
   [[nodiscard]] bool Ambiguous() const { return FAmbiguous || FDuplicateAssumptions; }
   [[nodiscard]] bool DuplicateAssumptions() const { return FDuplicateAssumptions; }
   [[nodiscard]] int Size() const { return static_cast<int>(FTexts.size()); }
+  //! The id of a text, or -1 when no sentence of the assumptions has it.
+  [[nodiscard]] int Find(std::string_view text) const { return FIds.Find(text); }
   [[nodiscard]] const std::vector<int>& AssumptionIds() const { return FAssumptionIds; }
   //! Position, in Meanings() of its text, of the assumption's own structure.
   [[nodiscard]] int AssumptionMeaning(int assumption) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -65,6 +66,25 @@ using TInterpretationVisitor = std::function<void(const TListOfKarvelSentences&)
 //! Whether a search ran to its end or its progress callback stopped it.
 enum class TSearchOutcome { Complete, Stopped };
 
+//! In how many of the interpretations a sentence has a status.
+enum class TExtent : std::uint8_t { None, Some, All };
+//! How many interpretations a theory has, as far as its summary tells.
+enum class TMultiplicity : std::uint8_t { None, One, Several };
+
+//! What holds across all interpretations: for every assumption and issue,
+//! in list order, whether it is justified, and whether it is defeated, in
+//! all, some or none of them. With no interpretations every extent is None.
+struct TTheorySummary {
+  struct TEntry {
+    TExtent Justified = TExtent::None;
+    TExtent Defeated = TExtent::None;
+    bool operator==(const TEntry&) const = default;
+  };
+  TMultiplicity Interpretations = TMultiplicity::None;
+  std::vector<TEntry> Assumptions, Issues;
+  bool operator==(const TTheorySummary&) const = default;
+};
+
 class TKarvelTheory {
  public:
   std::string Text;
@@ -124,6 +144,11 @@ class TKarvelTheory {
   };
   void StatusesOf(const TListOfKarvelSentences& interpretation, std::vector<TStatus>& assumptions,
                   std::vector<TStatus>& issues) const;
+  //! The summary of every interpretation, without listing them: a few
+  //! solver calls, each model answering every question it can. Equals what
+  //! StatusesOf over the full enumeration gives. When progress stops it the
+  //! summary is incomplete.
+  TSearchOutcome Summarize(TTheorySummary& summary, const TSearchProgress& progress = {});
 
  private:
   std::shared_ptr<TSentenceArena> FArena;

@@ -89,6 +89,44 @@ void WriteSentenceList(const char* key, const karvel::TListOfKarvelSentences& se
   out << Json(key).dump() << ':' << list.dump() << ",\n";
 }
 
+const char* ExtentName(karvel::TExtent extent) {
+  switch (extent) {
+    case karvel::TExtent::All:
+      return "all";
+    case karvel::TExtent::Some:
+      return "some";
+    case karvel::TExtent::None:
+      break;
+  }
+  return "none";
+}
+
+const char* MultiplicityName(karvel::TMultiplicity multiplicity) {
+  switch (multiplicity) {
+    case karvel::TMultiplicity::Several:
+      return "several";
+    case karvel::TMultiplicity::One:
+      return "one";
+    case karvel::TMultiplicity::None:
+      break;
+  }
+  return "none";
+}
+
+// The list's entries with their extents, or null extents without a summary.
+Json SummaryList(const karvel::TListOfKarvelSentences& sentences,
+                 const std::vector<karvel::TTheorySummary::TEntry>* entries) {
+  Json list = Json::array();
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    Json entry;
+    entry["text"] = JsonText(sentences[i]->Text);
+    entry["justified"] = entries ? Json(ExtentName((*entries)[i].Justified)) : Json(nullptr);
+    entry["defeated"] = entries ? Json(ExtentName((*entries)[i].Defeated)) : Json(nullptr);
+    list.push_back(std::move(entry));
+  }
+  return list;
+}
+
 }  // namespace
 
 Json JsonText(std::string_view bytes) {
@@ -171,6 +209,21 @@ TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request
     return result;
   }
   out << "\n],\n\"status\":" << JsonText(result.StatusText).dump() << "}\n";
+  return result;
+}
+
+TRefreshResult WriteSummaryJson(TheoryDocument& document, TRefreshRequest request, std::ostream& out) {
+  request.SearchInterpretations = false;
+  request.Summarize = true;
+  TRefreshResult result = Refresh(document, request);
+  if (!result.Loaded()) return result;
+  const karvel::TKarvelTheory& theory = document.Theory();
+  const karvel::TTheorySummary* summary = result.Summary;
+  out << "{\"interpretations\":"
+      << (summary ? Json(MultiplicityName(summary->Interpretations)) : Json(nullptr)).dump() << ",\n";
+  out << "\"assumptions\":"
+      << SummaryList(theory.Assumptions, summary ? &summary->Assumptions : nullptr).dump() << ",\n";
+  out << "\"issues\":" << SummaryList(theory.Issues, summary ? &summary->Issues : nullptr).dump() << "}\n";
   return result;
 }
 

@@ -28,4 +28,14 @@ std::string BytesOfJsonText(const nlohmann::ordered_json& text);
 //! list and interpretation. Nothing is written when the file cannot be read.
 TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request, std::ostream& out);
 
+//! Refreshes the document with its summary instead of the listed
+//! interpretations and writes the summary to out as one JSON document:
+//! "interpretations" ("none", "one", "several"), then every assumption and
+//! every issue in list order with its text and whether it is "justified"
+//! and "defeated" in "all", "some" or "none" of them. Where no
+//! interpretations are computed (structure only, no assumptions) those
+//! three are null. Keys come in a fixed order, one line per key. Nothing is
+//! written when the file cannot be read.
+TRefreshResult WriteSummaryJson(TheoryDocument& document, TRefreshRequest request, std::ostream& out);
+
 }  // namespace ostrel

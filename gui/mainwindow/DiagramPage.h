@@ -52,6 +52,7 @@ class TDiagramPage final {
   //! anything can paint the diagram or press on it.
   void FinishRemoval();
   [[nodiscard]] std::size_t BoxCount() const { return FBoxes.size(); }
+  [[nodiscard]] const std::vector<diagram::TShapeWithDoubleClicks*>& Boxes() const { return FBoxes; }
   [[nodiscard]] TDiagramBoxPlace Box(std::size_t index) const;
   void HideBox(std::size_t index);
   void ShowAllShapes();

@@ -32,6 +32,9 @@ class TInterpretationBar final {
   void Remove();
   //! The buttons, "1" first.
   [[nodiscard]] QList<QAction*> Buttons() const;
+  //! The bar the buttons sit on, and their exclusive group.
+  [[nodiscard]] QToolBar& Bar() const { return *ToolBar2; }
+  [[nodiscard]] QActionGroup& Group() const { return *FGroup; }
   [[nodiscard]] bool Holds(QAction* button) const;
 
  private:

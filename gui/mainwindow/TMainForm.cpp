@@ -19,6 +19,7 @@
 #include "FileNameBytes.h"
 #include "InterpretationBar.h"
 #include "SearchProgressDialog.h"
+#include "SummaryView.h"
 #include "StatusIcons.h"
 #include "StatusPanels.h"
 #include "TDiagramView.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(TDialogs dialogs, QWidget* parent, const QString& workingFi
   FInterpretations = std::make_unique<TInterpretationBar>(
       FDiagram->Layout(), *this, [this](QAction* button) { InterpretationButtonClick(button); });
   FTextPages->AddDiagramPage(FDiagram->TakePage(), tr("&Dialectical arguments"));
+  createSummaryView();
   FHistory = std::make_unique<TWindowHistory>(
       *this, *FMenus, FSession, FTextPages->Views(), FDocument.WorkingFileName(),
       [this] { LoadTheoryFile(WorkingFileName()); },
@@ -197,6 +199,7 @@ void TMainForm::InterpretationButtonClick(QAction* button) {
   if (button == nullptr || !FInterpretations->Holds(button)) return;
   const int index = button->data().toInt();
   if (index < 0 || index >= static_cast<int>(FDocument.Interpretations().size())) return;
+  FSummaryView->Leave();
   button->setChecked(true);
   FDocument.ApplyInterpretation(index);
   // Only statuses changed: the drawing updates its items where it can.
@@ -278,7 +281,10 @@ void TMainForm::ReportError(const QString& message) { FDialogs.ShowError(this, m
 
 // ---- the visible side of the refresh -----------------------------------------------
 
-void TMainForm::RemoveDiagram() { FDiagram->Retire(); }
+void TMainForm::RemoveDiagram() {
+  if (FSummaryView) FSummaryView->Reset();
+  FDiagram->Retire();
+}
 
 void TMainForm::EmptyTextViews() { FTextPages->Empty(); }
 
@@ -297,6 +303,7 @@ void TMainForm::FillTextViews(const TRefreshResult&) {
   FTextPages->Fill(FDocument, [this](std::size_t done) {
     if (FSearchDialog != nullptr) FSearchDialog->Reporting(done);
   });
+  FSummaryView->Refreshed();
 }
 
 karvel::TSearchProgress TMainForm::SearchProgress() {

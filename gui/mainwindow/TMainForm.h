@@ -33,6 +33,7 @@ class TInterpretationBar;
 class TMatchForm;
 class TPropertiesForm;
 class TSearchProgressDialog;
+class TSummaryView;
 class TTextPages;
 class TWindowHistory;
 
@@ -160,6 +161,8 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
  private:
   void createStatusBar();
   void createEditingConnections();
+  //! The "All" choice, its legend and the Summary page (TMainFormSummary.cpp).
+  void createSummaryView();
   void DrawArgumentDiagram();
   //! Leaves the document consistent after a failed load and tells the user.
   void AbandonRefresh(const QString& message);
@@ -204,6 +207,7 @@ class TMainForm final : public QMainWindow, private TEditHost, private TRefreshV
   std::unique_ptr<TDiagramPage> FDiagram;
   std::unique_ptr<TInterpretationBar> FInterpretations;
   std::unique_ptr<TWindowHistory> FHistory;
+  std::unique_ptr<TSummaryView> FSummaryView;
   std::array<QLabel*, 2> FStatusPanels{};
   QList<QPixmap> FStatusIcons;
 

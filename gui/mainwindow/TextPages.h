@@ -37,6 +37,7 @@ class TTextPages final {
   void Fill(TheoryDocument& document, const std::function<void(std::size_t done)>& reporting);
   //! RichEdit1, RichEdit2, RichEdit3.
   [[nodiscard]] std::array<QTextEdit*, 3> Views() const { return {RichEdit1, RichEdit2, RichEdit3}; }
+  [[nodiscard]] QTabWidget& Pages() const { return *TextBasedKarvelPageControl; }
 
  private:
   // A text view's latest text while its page is not shown (RichEdit1, RichEdit2).

@@ -13,7 +13,7 @@ foreach(expected ${expectations})
   # NAME--option--option.txt runs the report on NAME.kvl with those options.
   string(REGEX MATCH "^[^.]+" example "${name}")
   set(options)
-  foreach(option no-parse structure-only interpretations)
+  foreach(option no-parse structure-only interpretations summary)
     if(example MATCHES "--${option}")
       list(APPEND options --${option})
       string(REPLACE "--${option}" "" example "${example}")
@@ -73,6 +73,20 @@ if(NOT rc EQUAL 0 OR parse OR NOT structure OR NOT interpretations STREQUAL "NUL
   message(FATAL_ERROR "--json --no-parse --structure-only: exit ${rc}\n${out}")
 endif()
 
+# --summary is a JSON document of its own, beside the other outputs.
+foreach(other --json --interpretations "--match;Tweety is a bird")
+  execute_process(COMMAND "${REPORT}" --summary ${other} "${EXAMPLES}/birds.kvl"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET)
+  if(NOT rc EQUAL 2 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "--summary with ${other}: exit ${rc}")
+  endif()
+endforeach()
+execute_process(COMMAND "${REPORT}" --summary "${WORKDIR}/missing.kvl" WORKING_DIRECTORY "${WORKDIR}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "")
+  message(FATAL_ERROR "--summary of an unreadable file: exit ${rc}")
+endif()
+
 # --why TEXT [--interpretation N]: why/NAME-N-TEXT.json is the explanation
 # of TEXT in interpretation N of NAME.kvl.
 file(GLOB whyExpectations "${EXPECTED}/why/*.json")
@@ -104,7 +118,8 @@ foreach(case
     "2|--interpretation|1|birds"
     "2|--why|Tweety flies|--json|birds"
     "2|--why|Tweety flies|--interpretations|birds"
-    "2|--why|Tweety flies|--match|Tweety flies|birds")
+    "2|--why|Tweety flies|--match|Tweety flies|birds"
+    "2|--why|Tweety flies|--summary|birds")
   string(REPLACE "|" ";" arguments "${case}")
   list(POP_FRONT arguments want)
   list(POP_BACK arguments example)

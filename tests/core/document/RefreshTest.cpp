@@ -154,5 +154,32 @@ TEST_F(RefreshTest, MatchRequestSearchesNothing) {
   EXPECT_EQ(Document.ArgumentSentences().size(), 12u);
 }
 
+TEST_F(RefreshTest, SummaryComesWithTheListsOrInsteadOfTheSearch) {
+  const std::string file = Conflicts(3);
+  TRefreshRequest request = ToolRequestFromBytes(file);
+  request.Summarize = true;
+  TRefreshResult result = Refresh(Document, request);
+  ASSERT_NE(result.Summary, nullptr);
+  EXPECT_EQ(result.Summary->Interpretations, karvel::TMultiplicity::Several);
+  // Lists as the refresh leaves them: the negations it adds as issues too.
+  EXPECT_EQ(result.Summary->Issues.size(), Document.Theory().Issues.size());
+  EXPECT_EQ(result.InterpretationCount, 8u);
+  // Instead of the search: nothing listed, nothing counted.
+  request.SearchInterpretations = false;
+  result = Refresh(Document, request);
+  ASSERT_NE(result.Summary, nullptr);
+  EXPECT_TRUE(Document.Interpretations().empty());
+  EXPECT_FALSE(result.InterpretationsComputed);
+  // Structure only, and a stopped summary, give none; the next refresh
+  // forgets the last one.
+  request.Options.ShowStructureOnly = true;
+  EXPECT_EQ(Refresh(Document, request).Summary, nullptr);
+  request.Options.ShowStructureOnly = false;
+  request.Progress = [](std::size_t) { return false; };
+  result = Refresh(Document, request);
+  EXPECT_EQ(result.Summary, nullptr);
+  EXPECT_TRUE(result.SummaryStopped);
+}
+
 }  // namespace
 }  // namespace ostrel

@@ -24,7 +24,8 @@ TEST(DifferentialTest, InterpretationsMatchThePlainEnumeration) {
     TListOfListOfKarvelSentences fast, plain;
     theory.ComputeInterpretations(fast);
     reference::ComputeInterpretations(theory, plain);
-    ASSERT_EQ(Texts(fast), Texts(plain)) << "seed " << seed << ": " << ::testing::PrintToString(Texts(theory.Assumptions));
+    ASSERT_EQ(Texts(fast), Texts(plain))
+        << "seed " << seed << ": " << ::testing::PrintToString(Texts(theory.Assumptions));
     // The lists hold the theory's own assumption objects.
     for (const auto& i : fast)
       for (auto* s : i) ASSERT_GE(IndexOfSentence(theory.Assumptions, s), 0);
