@@ -1,10 +1,13 @@
 #include "Refresh.h"
 
 #include <algorithm>
+#include <new>
 
 namespace ostrel {
 
-TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request) {
+namespace {
+
+TRefreshResult RefreshDocument(TheoryDocument& document, const TRefreshRequest& request) {
   TRefreshResult result;
   const TRefreshOptions& options = request.Options;
   try {
@@ -47,6 +50,22 @@ TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request)
   }
   if (count >= 2) result.ButtonCount = static_cast<int>(std::min<std::size_t>(count, kMaxInterpretationButtons));
   return result;
+}
+
+}  // namespace
+
+TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request) {
+  // A file that parses into more than memory holds ends the refresh like
+  // one that cannot be read: an empty document and a message, never an
+  // abort that takes the window and its undo history along.
+  try {
+    return RefreshDocument(document, request);
+  } catch (const std::bad_alloc&) {
+    document.Clear();
+    TRefreshResult result;
+    result.Error = karvel::TFileError(karvel::TFileError::TKind::OutOfMemory, request.FileName);
+    return result;
+  }
 }
 
 TRefreshRequest ToolRequest(std::string fileName, const TRefreshOptions& options) {
