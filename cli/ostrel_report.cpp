@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     // A match report shows neither interpretations nor statuses.
     request.SearchInterpretations = false;
     if (failed(ostrel::Refresh(document, request))) return 1;
-    std::cout << ostrel::MatchReportText(document, matchText);
+    ostrel::WriteMatchReport(document, matchText, std::cout);
     return std::cout.good() ? 0 : 1;
   }
   if (failed(ostrel::Refresh(document, request))) return 1;
