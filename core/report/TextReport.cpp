@@ -20,6 +20,7 @@ std::string ReportText(TheoryDocument& document) {
 TInterpretationLines::TInterpretationLines(std::ostream& out) : FOut(out) { FBlock.reserve(2 * kBlock); }
 
 void TInterpretationLines::Write(const karvel::TListOfKarvelSentences& interpretation) {
+  if (!FOut.good()) return;
   for (std::size_t i = 0; i < interpretation.size(); ++i) {
     if (i > 0) FBlock += " | ";
     FBlock += interpretation[i]->Text;
@@ -29,6 +30,7 @@ void TInterpretationLines::Write(const karvel::TListOfKarvelSentences& interpret
 }
 
 void TInterpretationLines::Flush() {
+  if (!FOut.good()) return;
   FOut.write(FBlock.data(), static_cast<std::streamsize>(FBlock.size()));
   FBlock.clear();
 }
@@ -36,6 +38,10 @@ void TInterpretationLines::Flush() {
 TRefreshResult WriteInterpretationLines(TheoryDocument& document, TRefreshRequest request, std::ostream& out) {
   TInterpretationLines lines(out);
   request.Visit = [&lines](const karvel::TListOfKarvelSentences& interpretation) { lines.Write(interpretation); };
+  // A failed write ends the search: nothing more can reach the reader.
+  request.Progress = [&out, progress = std::move(request.Progress)](std::size_t found) {
+    return out.good() && (!progress || progress(found));
+  };
   request.SearchWithoutAssumptions = true;
   TRefreshResult result = Refresh(document, request);
   lines.Flush();
