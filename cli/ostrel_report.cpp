@@ -82,6 +82,6 @@ int main(int argc, char** argv) {
     return std::cout.good() ? 0 : 1;
   }
   if (failed(ostrel::Refresh(document, request))) return 1;
-  std::cout << ostrel::ReportText(document);
+  ostrel::WriteReportText(document, std::cout);
   return std::cout.good() ? 0 : 1;
 }

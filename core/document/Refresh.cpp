@@ -45,10 +45,11 @@ TRefreshResult RefreshDocument(TheoryDocument& document, const TRefreshRequest& 
   // Handed-over interpretations have no buttons.
   if (!result.InterpretationsComputed || request.Visit) return result;
   const auto count = result.InterpretationCount;
-  if (count > static_cast<std::size_t>(kMaxInterpretationButtons)) {
-    result.StatusText += " Buttons show the first " + std::to_string(kMaxInterpretationButtons) + ".";
-  }
-  if (count >= 2) result.ButtonCount = static_cast<int>(std::min<std::size_t>(count, kMaxInterpretationButtons));
+  // A button shows an interpretation the document kept.
+  const std::size_t buttons =
+      std::min({count, document.Interpretations().size(), static_cast<std::size_t>(kMaxInterpretationButtons)});
+  if (count > buttons) result.StatusText += " Buttons show the first " + std::to_string(buttons) + ".";
+  if (count >= 2) result.ButtonCount = static_cast<int>(buttons);
   return result;
 }
 

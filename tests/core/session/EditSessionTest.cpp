@@ -800,5 +800,26 @@ TEST_F(EditSessionTest, ARefreshBuildsAtMostTenThousandButtonsAndSaysSo) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "    JUSTIFIED ASSUMPTIONS"), 16384);
 }
 
+TEST_F(EditSessionTest, TheTheoryViewKeepsABoundAndSaysWhatItLists) {
+  // 16 pairs of mutual attacks: 65,536 interpretations, a report of 111 MB.
+  V texts;
+  for (int i = 0; i < 16; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    texts.insert(texts.end(), {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"});
+  }
+  Open(texts);
+  EXPECT_EQ(W.StatusPanel(1), "There are 65536 dialectical interpretations. Buttons show the first 10000.");
+  const auto lines = W.Document().TheoryViewLines();
+  std::size_t bytes = 0;
+  for (const auto& line : lines) bytes += line.size() + 1;
+  const auto sections = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("DIALECTICAL INTERPRETATION ", 0) == 0;
+  });
+  EXPECT_LT(sections, 65536);
+  EXPECT_LE(bytes, TheoryDocument::kTheoryViewBytes + 4096);
+  EXPECT_EQ(lines.back(), "THE THEORY VIEW LISTS THE FIRST " + std::to_string(sections) +
+                              " OF 65536 DIALECTICAL INTERPRETATIONS");
+}
+
 }  // namespace
 }  // namespace ostrel
