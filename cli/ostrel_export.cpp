@@ -87,9 +87,8 @@ int main(int argc, char** argv) {
   ostrel::diagram::RedrawDiagram(scene, *result.ArgumentSentences, *result.Theory,
                                  ostrel::diagram::DiagramOptionsOf(options), metrics, items);
 
-  if (!ostrel::diagram::ExportDiagram(scene, outName, format)) {
-    std::cerr << "Cannot create file " << files[1] << '\n';
-    return 1;
-  }
+  const ostrel::diagram::TExportOutcome outcome = ostrel::diagram::ExportDiagramFile(scene, outName, format);
+  if (!outcome.Message.isEmpty()) std::cerr << QFile::encodeName(outcome.Message).constData() << '\n';
+  if (!outcome.Written) return 1;
   return 0;
 }
