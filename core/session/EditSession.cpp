@@ -99,6 +99,10 @@ void TEditSession::Run(Body body, const TPendingMarks* marksBefore) {
   TCommandState before = CaptureState(marksBefore != nullptr ? *marksBefore : Marks);
   if (before.Marks == TPendingMarks{}) FPendingStartText = before.FileText;
   FCommand = &before;
+  struct TCommandEnd {
+    TCommandState*& Command;
+    ~TCommandEnd() { Command = nullptr; }
+  } end{FCommand};
   try {
     body();
   } catch (const TCommandRefused& refusal) {
@@ -110,7 +114,6 @@ void TEditSession::Run(Body body, const TPendingMarks* marksBefore) {
     FHost.ReportError(error.what());
     RollBack(before, /*reloadFailed=*/false);
   }
-  FCommand = nullptr;
 }
 
 TEditSession::TCommandState TEditSession::CaptureState(const TPendingMarks& marks) {
