@@ -27,6 +27,9 @@ void InitialiseApplication() {
   // Menus and dialogs are windows of their own and take the application's font.
   QApplication::setFont(WindowFont());
   QApplication::setWindowIcon(ApplicationIcon());
+  // A writer killed between creating its temporary file and renaming it
+  // left the file behind; nothing else would ever remove it.
+  karvel::RemoveStaleTemporaryFiles(kTemporaryFileName);
 }
 
 TApplicationWindows::TApplicationWindows(TMainForm::TDialogs dialogs, const QString& workingFileName)

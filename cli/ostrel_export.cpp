@@ -147,12 +147,21 @@ std::optional<QByteArray> Draw(char** argv, const TCommand& command, const std::
                            ? input + QLatin1Char('.') + SuffixOf(command.Format)
                            : QFileInfo(QFile::decodeName(command.Out.c_str())).fileName();
   QFile drawn(folder.filePath(name));
-  if (!folder.isValid() || !ostrel::diagram::ExportDiagram(scene, drawn.fileName(), command.Format) ||
-      !drawn.open(QIODevice::ReadOnly)) {
+  ostrel::diagram::TExportOutcome outcome;
+  if (folder.isValid()) outcome = ostrel::diagram::ExportDiagramFile(scene, drawn.fileName(), command.Format);
+  // Messages name OUT, not the private file the drawing went to.
+  outcome.Message.replace(drawn.fileName(), QFile::decodeName(OutputName(command.Out).c_str()));
+  if (!folder.isValid() || !outcome.Written || !drawn.open(QIODevice::ReadOnly)) {
     Complain(kProgram, OutputName(command.Out),
-             folder.isValid() ? "cannot draw the diagram" : folder.errorString().toStdString());
+             !folder.isValid()         ? folder.errorString().toStdString()
+             : outcome.Message.isEmpty() ? std::string("cannot draw the diagram")
+                                         : QFile::encodeName(outcome.Message).toStdString());
     exitCode = kExitFailure;
     return std::nullopt;
+  }
+  // A drawing too large for an image is written smaller: say so.
+  if (!outcome.Message.isEmpty()) {
+    Complain(kProgram, QFile::encodeName(outcome.Message).toStdString());
   }
   return drawn.readAll();
 }

@@ -145,10 +145,10 @@ int Run(const TCommand& command) {
     // A match report shows neither interpretations nor statuses.
     request.SearchInterpretations = false;
     result = ostrel::Refresh(document, request);
-    if (result.Loaded()) out << ostrel::MatchReportText(document, command.Match);
+    if (result.Loaded()) ostrel::WriteMatchReport(document, command.Match, out);
   } else {
     result = ostrel::Refresh(document, request);
-    if (result.Loaded()) out << ostrel::ReportText(document);
+    if (result.Loaded()) ostrel::WriteReportText(document, out);
   }
   if (!result.Loaded()) {
     // The bytes are in memory already; a refresh from them has nothing left

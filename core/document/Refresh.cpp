@@ -1,10 +1,35 @@
 #include "Refresh.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <new>
 
 namespace ostrel {
 
-TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request) {
+namespace {
+
+// Every write reaches the disk before its rename, which costs milliseconds;
+// most reloads (an option, an undo, the reload after a command's own write)
+// would write the very bytes the working file holds, so those are left
+// alone. A link in the file's place is still replaced.
+void WriteWorkingFile(const karvel::TKarvelFile& file, const std::string& name) {
+  struct stat info {};
+  if (::lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::size_t>(info.st_size) == file.Text.size() + 2) {
+    try {
+      const std::string bytes = karvel::ReadFileBytes(name);
+      if (bytes.size() == file.Text.size() + 2 && bytes.compare(0, file.Text.size(), file.Text) == 0 &&
+          bytes.compare(file.Text.size(), 2, "\r\n") == 0)
+        return;
+    } catch (const karvel::TFileError&) {
+      // Unreadable: written anew below.
+    }
+  }
+  file.SaveToFile(name);
+}
+
+TRefreshResult RefreshDocument(TheoryDocument& document, const TRefreshRequest& request) {
   TRefreshResult result;
   const TRefreshOptions& options = request.Options;
   try {
@@ -12,7 +37,7 @@ TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request)
       document.ReadBytes(*request.Bytes, options.ParseSentences);
     else
       document.Read(request.FileName, options.ParseSentences);
-    if (request.WriteWorkingFile) document.File().SaveToFile(document.WorkingFileName());
+    if (request.WriteWorkingFile) WriteWorkingFile(document.File(), document.WorkingFileName());
   } catch (const karvel::TFileError& error) {
     document.Clear();
     result.Error = error;
@@ -47,11 +72,28 @@ TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request)
   // Handed-over interpretations have no buttons.
   if (!result.InterpretationsComputed || request.Visit) return result;
   const auto count = result.InterpretationCount;
-  if (count > static_cast<std::size_t>(kMaxInterpretationButtons)) {
-    result.StatusText += " Buttons show the first " + std::to_string(kMaxInterpretationButtons) + ".";
-  }
-  if (count >= 2) result.ButtonCount = static_cast<int>(std::min<std::size_t>(count, kMaxInterpretationButtons));
+  // A button shows an interpretation the document kept.
+  const std::size_t buttons =
+      std::min({count, document.Interpretations().size(), static_cast<std::size_t>(kMaxInterpretationButtons)});
+  if (count > buttons) result.StatusText += " Buttons show the first " + std::to_string(buttons) + ".";
+  if (count >= 2) result.ButtonCount = static_cast<int>(buttons);
   return result;
+}
+
+}  // namespace
+
+TRefreshResult Refresh(TheoryDocument& document, const TRefreshRequest& request) {
+  // A file that parses into more than memory holds ends the refresh like
+  // one that cannot be read: an empty document and a message, never an
+  // abort that takes the window and its undo history along.
+  try {
+    return RefreshDocument(document, request);
+  } catch (const std::bad_alloc&) {
+    document.Clear();
+    TRefreshResult result;
+    result.Error = karvel::TFileError(karvel::TFileError::TKind::OutOfMemory, request.FileName);
+    return result;
+  }
 }
 
 TRefreshRequest ToolRequest(std::string fileName, const TRefreshOptions& options) {

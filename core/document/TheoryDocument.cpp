@@ -4,6 +4,9 @@ namespace ostrel {
 
 namespace {
 constexpr std::size_t kStatusCacheBytes = std::size_t{32} << 20;
+// Bytes of member lists a refresh keeps of the interpretations it finds;
+// the rest are counted, and a report that lists them all searches again.
+constexpr std::size_t kKeptInterpretationBytes = std::size_t{64} << 20;
 }  // namespace
 
 using karvel::TKarvelSentence;
@@ -86,8 +89,15 @@ void TheoryDocument::ComputeInterpretations(bool showStructureOnly, const karvel
   FCount = 0;
   FComputed = !showStructureOnly && !FTheory->Assumptions.empty();
   if (!FComputed) return;
-  FStopped = FTheory->ComputeInterpretations(FInterpretations, progress) == karvel::TSearchOutcome::Stopped;
-  FCount = FInterpretations.size();
+  std::size_t bytes = 0;
+  const karvel::TSearchOutcome outcome = FTheory->ForEachInterpretation(
+      [&](const karvel::TListOfKarvelSentences& interpretation) {
+        ++FCount;
+        bytes += (interpretation.size() + 4) * sizeof(void*);
+        if (bytes <= kKeptInterpretationBytes) FInterpretations.push_back(interpretation);
+      },
+      progress);
+  FStopped = outcome == karvel::TSearchOutcome::Stopped;
   FTheory->SetStatuses(FInterpretations.empty() ? karvel::TListOfKarvelSentences{}
                                                 : FInterpretations.front());
 }
@@ -185,47 +195,42 @@ void TheoryDocument::CollectArgumentSentences() {
   }
 }
 
-namespace {
-
-// A text read from an element of several lines holds line breaks; it shows
-// as the lines it is, each indented alike.
-void AppendTextLines(std::vector<std::string>& lines, const char* indent, std::string_view text) {
-  for (;;) {
-    const std::size_t end = text.find_first_of("\r\n");
-    if (end == std::string_view::npos) break;
-    lines.emplace_back(indent).append(text.substr(0, end));
-    const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-    text.remove_prefix(next);
-  }
-  lines.emplace_back(indent).append(text);
-}
-
-}  // namespace
-
-std::vector<std::string> TheoryDocument::TheoryViewLines(
-    const std::function<void(std::size_t done)>& progress) {
-  std::vector<std::string> lines;
-  const auto list = [&lines](const karvel::TListOfKarvelSentences& sentences, auto test, const char* indent) {
-    for (auto* s : sentences)
-      if (test(s)) AppendTextLines(lines, indent, s->Text);
+void TheoryDocument::WriteTheoryView(const TViewLine& line, std::size_t maxBytes,
+                                     const std::function<void(std::size_t done)>& progress) {
+  std::size_t bytes = 0;
+  const auto emit = [&](std::string text) {
+    bytes += text.size() + 1;
+    line(std::move(text));
   };
-  const auto all = [](const TKarvelSentence*) { return true; };
-  lines.insert(lines.end(), {"ASSUMPTIONS", ""});
-  list(FTheory->Assumptions, all, "");
-  lines.insert(lines.end(), {"", "", "ISSUES", ""});
-  list(FTheory->Issues, all, "");
-  lines.insert(lines.end(), {"", ""});
+  const auto emitText = [&](const char* indent, std::string_view text) {
+    // A text read from an element of several lines holds line breaks; it
+    // shows as the lines it is, each indented alike.
+    for (;;) {
+      const std::size_t end = text.find_first_of("\r\n");
+      if (end == std::string_view::npos) break;
+      emit(std::string(indent).append(text.substr(0, end)));
+      text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
+    }
+    emit(std::string(indent).append(text));
+  };
+  emit("ASSUMPTIONS");
+  emit("");
+  for (auto* s : FTheory->Assumptions) emitText("", s->Text);
+  for (const char* l : {"", "", "ISSUES", ""}) emit(l);
+  for (auto* s : FTheory->Issues) emitText("", s->Text);
+  emit("");
+  emit("");
 
   // Statuses read off each interpretation's closure: the report changes no
   // sentence, so the statuses the diagram shows stay those of the first.
   std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
   const auto statusSections = [&](const karvel::TListOfKarvelSentences& interpretation) {
     FTheory->StatusesOf(interpretation, assumptionStatuses, issueStatuses);
-    const auto section = [&lines](const char* heading, const karvel::TListOfKarvelSentences& sentences,
-                                  const std::vector<karvel::TKarvelTheory::TStatus>& statuses, auto test) {
-      lines.emplace_back(heading);
+    const auto section = [&](const char* heading, const karvel::TListOfKarvelSentences& sentences,
+                             const std::vector<karvel::TKarvelTheory::TStatus>& statuses, auto test) {
+      emit(heading);
       for (std::size_t i = 0; i < sentences.size(); ++i)
-        if (test(statuses[i])) AppendTextLines(lines, "        ", sentences[i]->Text);
+        if (test(statuses[i])) emitText("        ", sentences[i]->Text);
     };
     const auto justified = [](const karvel::TKarvelTheory::TStatus& s) { return s.Justified; };
     const auto defeated = [](const karvel::TKarvelTheory::TStatus& s) { return s.Defeated; };
@@ -238,20 +243,42 @@ std::vector<std::string> TheoryDocument::TheoryViewLines(
     section("    DEFEATED ISSUES", FTheory->Issues, issueStatuses, defeated);
     section("    UNSETTLED ISSUES", FTheory->Issues, issueStatuses, unsettled);
   };
-  const std::size_t n = FInterpretations.size();
+  const std::size_t n = FComputed ? FCount : FInterpretations.size();
   if (n == 0) {
-    lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
-  } else if (n == 1) {
-    lines.emplace_back("UNIQUE DIALECTICAL INTERPRETATION");
-    statusSections(FInterpretations.front());
-  } else {
-    for (std::size_t k = 0; k < n; ++k) {
-      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
-      statusSections(FInterpretations[k]);
-      lines.insert(lines.end(), {"", ""});
-      if (progress) progress(k + 1);
-    }
+    emit("THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS");
+    emit("");
+    return;
   }
+  if (n == 1) {
+    emit("UNIQUE DIALECTICAL INTERPRETATION");
+    statusSections(FInterpretations.empty() ? karvel::TListOfKarvelSentences{} : FInterpretations.front());
+    return;
+  }
+  std::size_t listed = 0;
+  const auto numbered = [&](const karvel::TListOfKarvelSentences& interpretation) {
+    if (bytes > maxBytes || listed >= n) return;
+    emit("DIALECTICAL INTERPRETATION " + std::to_string(++listed));
+    statusSections(interpretation);
+    emit("");
+    emit("");
+    if (progress) progress(listed);
+  };
+  if (FInterpretations.size() == n || maxBytes != SIZE_MAX) {
+    for (const auto& interpretation : FInterpretations) numbered(interpretation);
+  } else {
+    // More were found than kept: they are searched for again, each listed
+    // as it comes.
+    FTheory->ForEachInterpretation(numbered);
+  }
+  if (listed < n)
+    emit("THE THEORY VIEW LISTS THE FIRST " + std::to_string(listed) + " OF " + std::to_string(n) +
+         " DIALECTICAL INTERPRETATIONS");
+}
+
+std::vector<std::string> TheoryDocument::TheoryViewLines(
+    const std::function<void(std::size_t done)>& progress) {
+  std::vector<std::string> lines;
+  WriteTheoryView([&lines](std::string line) { lines.push_back(std::move(line)); }, kTheoryViewBytes, progress);
   return lines;
 }
 

@@ -3,6 +3,7 @@
 // nothing else does outside the tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -86,8 +87,18 @@ class TheoryDocument {
   //! The theory view: assumptions, issues and the consequences report. The
   //! sentences' statuses are left as they were. progress,
   //! when given, is called after each interpretation's section with the
-  //! number done so far, so that a window can stay responsive.
+  //! number done so far, so that a window can stay responsive. Sections
+  //! stop once the lines hold kTheoryViewBytes, or at the interpretations
+  //! kept, and a last line says how many of how many it lists.
   std::vector<std::string> TheoryViewLines(const std::function<void(std::size_t done)>& progress = {});
+  //! The theory view's lines one at a time, sections stopping once the lines
+  //! exceed maxBytes; unbounded (SIZE_MAX), every interpretation found is
+  //! listed, searched for again when more were found than kept.
+  using TViewLine = std::function<void(std::string line)>;
+  void WriteTheoryView(const TViewLine& line, std::size_t maxBytes = SIZE_MAX,
+                       const std::function<void(std::size_t done)>& progress = {});
+  //! The theory view of a window holds at most about this many bytes.
+  static constexpr std::size_t kTheoryViewBytes = std::size_t{32} << 20;
   //! What drawing the argument makes of it, in the order drawn: a drawn
   //! sentence that neither list marks becomes an assumption or an issue as
   //! its text is in the lists (the issue winning), and one whose text is in
@@ -104,7 +115,9 @@ class TheoryDocument {
   [[nodiscard]] bool InterpretationsComputed() const { return FComputed; }
   //! Whether the last refresh's search was stopped before its end.
   [[nodiscard]] bool SearchStopped() const { return FStopped; }
-  //! Interpretations the last search found, kept or streamed.
+  //! Interpretations the last search found, kept or streamed; of those
+  //! Interpretations() keeps the first ones, as far as 64 MiB of member
+  //! lists go.
   [[nodiscard]] std::size_t InterpretationCount() const { return FCount; }
 
   //! The working file every refresh and command rewrites: "~tmp.kvl" in the

@@ -1,12 +1,19 @@
 // Theory files on disk: whole-file reading with line-end normalisation, and
 // atomic replacement on writing.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <initializer_list>
+#include <new>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "KarvelSyntax.h"
 #include "KarvelTheory.h"
@@ -16,8 +23,16 @@ namespace karvel {
 namespace {
 
 std::string MessageFor(TFileError::TKind kind, const std::string& fileName) {
-  return (kind == TFileError::TKind::Open ? "Cannot open file " : "Cannot create file ") + fileName;
+  switch (kind) {
+    case TFileError::TKind::Open: return "Cannot open file " + fileName;
+    case TFileError::TKind::Create: return "Cannot create file " + fileName;
+    case TFileError::TKind::TooLarge: return "File too large: " + fileName;
+    case TFileError::TKind::OutOfMemory: return "Not enough memory to read " + fileName;
+  }
+  return fileName;
 }
+
+TWriteFaults* gWriteFaults = nullptr;
 
 // Closes a descriptor on every path out of a function.
 class TFileDescriptor {
@@ -39,6 +54,10 @@ class TFileDescriptor {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
+    if (gWriteFaults != nullptr && gWriteFaults->Next(TWriteFault::NoSpace)) {
+      errno = ENOSPC;
+      return false;
+    }
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -49,11 +68,35 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-mode_t DefaultFileMode() {
-  // The process umask can only be read by setting it; the program has one thread.
-  const mode_t mask = ::umask(022);
-  ::umask(mask);
-  return 0666 & ~mask;
+// The sibling a write goes through: "." + base + "." + six characters.
+constexpr std::size_t kTemporarySuffix = 6;
+
+std::string TemporarySibling(const std::string& dir, const std::string& base) {
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::atomic<unsigned> counter{0};
+  thread_local std::minstd_rand engine(static_cast<unsigned>(
+      std::chrono::steady_clock::now().time_since_epoch().count() ^ (::getpid() << 16) ^ counter++));
+  std::string name = dir + "." + base + ".";
+  for (std::size_t i = 0; i < kTemporarySuffix; ++i) name += kChars[engine() % (sizeof kChars - 1)];
+  return name;
+}
+
+// Creates the temporary sibling with the permissions a new file gets: the
+// kernel applies the umask to 0666, so it never has to be read (reading it
+// means setting it, which races with the window's other threads). The writer
+// holds a lock on it until it is renamed, so that a start-up can tell a
+// sibling left by a killed writer from one being written right now.
+int CreateTemporarySibling(const std::string& dir, const std::string& base, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = TemporarySibling(dir, base);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0) {
+      ::flock(fd, LOCK_EX | LOCK_NB);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -62,21 +105,33 @@ TFileError::TFileError(TKind kind, std::string fileName)
     : std::runtime_error(MessageFor(kind, fileName)), FKind(kind), FFileName(std::move(fileName)) {}
 
 std::string ReadFileBytes(const std::string& fileName) {
-  TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without blocking: a FIFO at the name would hang the open until some
+  // writer came. Only regular files are read; a device such as /dev/zero
+  // never ends.
+  TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
-  if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+  if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
     throw TFileError(TFileError::TKind::Open, fileName);
+  if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes)
+    throw TFileError(TFileError::TKind::TooLarge, fileName);
   std::string bytes;
-  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw TFileError(TFileError::TKind::Open, fileName);
+  try {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+      if (n == 0) break;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw TFileError(TFileError::TKind::Open, fileName);
+      }
+      // A file that grows while it is read is held to the same limit.
+      if (bytes.size() + static_cast<std::size_t>(n) > kMaxFileBytes)
+        throw TFileError(TFileError::TKind::TooLarge, fileName);
+      bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    bytes.append(buffer, static_cast<std::size_t>(n));
+  } catch (const std::bad_alloc&) {
+    throw TFileError(TFileError::TKind::OutOfMemory, fileName);
   }
   return bytes;
 }
@@ -111,27 +166,59 @@ void WriteFileAtomically(const std::string& fileName, std::initializer_list<std:
                          bool flushToDisk) {
   // Write a sibling temporary file and rename it over the target, so that an
   // interrupted write never leaves a half-written file and a symbolic link
-  // at the target is replaced rather than written through. Flushing costs
-  // milliseconds, too much for the working file rewritten by every reload.
+  // at the target is replaced rather than written through.
   const std::size_t slash = fileName.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-  std::string temp = dir + "." + base + ".XXXXXX";
-  TFileDescriptor fd(::mkstemp(temp.data()));
+  std::string temp;
+  TFileDescriptor fd(CreateTemporarySibling(dir, base, temp));
   if (fd.Get() < 0) throw TFileError(TFileError::TKind::Create, fileName);
 
+  // A target that exists keeps its permissions; a new one has those the
+  // temporary file was created with.
   struct stat existing {};
-  const mode_t mode = (::lstat(fileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-                          ? (existing.st_mode & 07777)
-                          : DefaultFileMode();
-  bool written = ::fchmod(fd.Get(), mode) == 0;
+  bool written = true;
+  if (::lstat(fileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    written = ::fchmod(fd.Get(), existing.st_mode & 07777) == 0;
   for (std::string_view piece : pieces) written = written && WriteAll(fd.Get(), piece);
-  written = written && (!flushToDisk || ::fdatasync(fd.Get()) == 0) && fd.Close();
-  if (!written || ::rename(temp.c_str(), fileName.c_str()) != 0) {
+  // A file whose data is not on the disk before the rename may be empty
+  // after a crash even though the rename reached the disk. Only the data
+  // is flushed (not the times), unless the caller asks for all of it.
+  written = written && (flushToDisk ? ::fsync(fd.Get()) : ::fdatasync(fd.Get())) == 0;
+  const bool renameFails = gWriteFaults != nullptr && gWriteFaults->Next(TWriteFault::RenameFails);
+  if (!written || renameFails || ::rename(temp.c_str(), fileName.c_str()) != 0) {
     ::unlink(temp.c_str());
     throw TFileError(TFileError::TKind::Create, fileName);
   }
+  fd.Close();
 }
+
+std::size_t RemoveStaleTemporaryFiles(const std::string& fileName) {
+  // Siblings nobody holds locked were left by a writer that was killed
+  // before its rename; one being written now is locked by its writer.
+  const std::size_t slash = fileName.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+  const std::string prefix = "." + (slash == std::string::npos ? fileName : fileName.substr(slash + 1)) + ".";
+  DIR* directory = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (directory == nullptr) return 0;
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() != prefix.size() + kTemporarySuffix || name.substr(0, prefix.size()) != prefix) continue;
+    const std::string path = dir + std::string(name);
+    TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;
+    stale.push_back(path);
+  }
+  ::closedir(directory);
+  std::size_t removed = 0;
+  for (const std::string& path : stale) removed += ::unlink(path.c_str()) == 0 ? 1 : 0;
+  return removed;
+}
+
+void SetWriteFaults(TWriteFaults* faults) { gWriteFaults = faults; }
 
 void TKarvelFile::SaveToFile(const std::string& fileName, bool flushToDisk) const {
   WriteFileAtomically(fileName, {Text, "\r\n"}, flushToDisk);

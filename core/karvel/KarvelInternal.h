@@ -9,14 +9,20 @@
 
 namespace karvel::detail {
 
-//! Bytes of text a sentence parsed from `inputSize` bytes may hold in all its
-//! parts. Every byte of a well-formed sentence's text stands in the texts of
-//! at most kMaxNestingDepth parts, and its canonical text is at most twice as
-//! long as what was typed, so only the fallbacks of malformed input (which
-//! keep the rest of the text at every level) can exceed this.
-inline std::size_t TextBudget(std::size_t inputSize) {
-  return 2 * static_cast<std::size_t>(kMaxNestingDepth) * inputSize + 65536;
+//! Bytes of text a sentence parsed from `inputSize` bytes, its parts nested
+//! `depth` levels deep, may hold in all its parts. Every byte of a
+//! well-formed sentence's text stands in the texts of at most `depth` parts,
+//! and its canonical text is at most twice as long as what was typed, so only
+//! the fallbacks of malformed input (which keep the rest of the text at every
+//! level) can exceed this.
+inline std::size_t TextBudget(std::size_t inputSize, int depth = kMaxNestingDepth) {
+  return 2 * static_cast<std::size_t>(depth) * inputSize + 65536;
 }
+//! Bytes the elementary parts of such a sentence may hold together. Those of
+//! a well-formed one are pieces of the input that do not overlap; only the
+//! fallbacks repeat the rest of the text. The elementary texts are what the
+//! file and the reports write out, so they are held to the input's size.
+inline std::size_t ElementaryTextBudget(std::size_t inputSize) { return 2 * inputSize + 65536; }
 
 //! Visits a sentence and its parts in the order of CollectSubsentences: the
 //! sentence, then (for a conditional) the consequent before the antecedents.

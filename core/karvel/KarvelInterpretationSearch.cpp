@@ -1,7 +1,10 @@
 // The interpretation search: every text of the closure and every undecided
 // assumption becomes a variable of a clause set whose models are exactly the
-// interpretations, and a clause-learning solver lists them all. The models
-// are then sorted into the order of the plain enumeration.
+// interpretations, and a clause-learning solver lists them. The models are
+// sorted into the order of the plain enumeration a bounded number at a time:
+// where the choices of the first undecided assumptions leave more models
+// than the bound, the search is split on the next one and each half listed
+// in turn, the half without it first.
 //
 // The closure is a least fixpoint, so a text may only be in it with a
 // founded derivation. Clark's completion (a text is in only if an assumption
@@ -225,9 +228,19 @@ class TClauseSearch {
     }
   }
 
-  //! Runs the search; accept receives each model's choice of undecided
-  //! assumptions and says whether it counts. False when progress stopped
-  //! the search.
+  //! How a run ended: every model listed, stopped by progress, or more
+  //! models accepted than the run may hold.
+  enum class TRunEnd { Complete, Stopped, Full };
+
+  //! The literal that puts the k-th undecided assumption in or out.
+  [[nodiscard]] TLiteral Choice(std::size_t k, bool in) const {
+    return in ? PositiveLiteral(FInVariable[k]) : NegativeLiteral(FInVariable[k]);
+  }
+
+  //! Runs the search on the models whose first undecided assumptions are
+  //! chosen as in prefix; accept receives each model's choice of undecided
+  //! assumptions and says whether it counts. Stops once rows holds more
+  //! than limit rows.
   //!
   //! The small solver lists many models cheaply (it flips decisions instead
   //! of growing a clause set), but on clause sets with few models that take
@@ -235,10 +248,17 @@ class TClauseSearch {
   //! solver starts, and when its conflicts far outnumber its models the
   //! library solver takes over, with a clause against each choice found.
   template <class Accept>
-  bool Run(TRows& rows, const TSearchProgress& progress, const TSearchTuning& tuning, Accept accept) {
+  TRunEnd Run(TRows& rows, const std::vector<bool>& prefix, std::size_t limit, const TSearchProgress& progress,
+              const TSearchTuning& tuning, Accept accept) {
     std::size_t models = 0;
     std::vector<bool> chosen;
     bool handOver = tuning.HandOverConflicts == 0;
+    bool full = false;
+    const auto accepted = [&](const std::vector<bool>& choice) {
+      if (!accept(choice)) return false;
+      full = rows.Count() >= limit;
+      return true;
+    };
     if (!handOver) {
       TClauseSolver solver;
       // Every variable may be chosen: texts that only hold each other up are
@@ -246,6 +266,7 @@ class TClauseSearch {
       for (int v = 0; v < FVariables; ++v)
         solver.NewVariable(true, FOccurrences[static_cast<std::size_t>(v)]);
       for (const auto& clause : FClauses) solver.AddClause(clause);
+      for (std::size_t k = 0; k < prefix.size(); ++k) solver.AddClause({Choice(k, prefix[k])});
       if (!FTight) solver.CheckAssignment = [this, &solver] { return UnfoundedLoops(solver); };
       solver.ShouldStop = [&] {
         if (solver.Conflicts() > tuning.HandOverConflicts + tuning.ConflictsPerModel * models)
@@ -254,14 +275,16 @@ class TClauseSearch {
       };
       // It moves past a model by flipping decisions; a model is ruled out
       // as a whole choice only where one choice may have several models.
-      if (ListModels(solver, FAmbiguous, rows, progress, accept, chosen, models)) return true;
+      if (ListModels(solver, FAmbiguous, rows, progress, accepted, chosen, models, full))
+        return full ? TRunEnd::Full : TRunEnd::Complete;
       // handOver is only set by a poll that stops the solver; otherwise the
       // progress callback stopped the search.
-      if (!handOver) return false;
+      if (!handOver) return TRunEnd::Stopped;
     }
     TSatSolver sat(FVariables);
     chosen.resize(FUndecided.size());
     for (const auto& clause : FClauses) sat.AddClause(clause);
+    for (std::size_t k = 0; k < prefix.size(); ++k) sat.AddClause({Choice(k, prefix[k])});
     // An interpretation takes in every assumption it is not forced to leave
     // out, so trying assumptions in first reaches one in far fewer conflicts
     // than the solver's own phases do: about a third less time on random
@@ -276,17 +299,20 @@ class TClauseSearch {
     if (!FTight) sat.CheckAssignment = [this, &sat] { return UnfoundedLoops(sat); };
     std::uint64_t polls = 0;
     sat.ShouldStop = [&] { return progress && ++polls % 256 == 0 && !progress(rows.Count()); };
-    return ListModels(sat, true, rows, progress, accept, chosen, models);
+    if (!ListModels(sat, true, rows, progress, accepted, chosen, models, full)) return TRunEnd::Stopped;
+    return full ? TRunEnd::Full : TRunEnd::Complete;
   }
 
  private:
   // Lists the solver's models into rows, each ruled out by the clause
-  // against its choice when excludeEach, until there are none left (true)
-  // or the solver's stop or the progress callback ends the search (false).
+  // against its choice when excludeEach, until there are none left or rows
+  // are full (true) or the solver's stop or the progress callback ends the
+  // search (false).
   template <ModelSolver Solver, class Accept>
   bool ListModels(Solver& solver, bool excludeEach, TRows& rows, const TSearchProgress& progress,
-                  Accept& accept, std::vector<bool>& chosen, std::size_t& models) const {
+                  Accept& accept, std::vector<bool>& chosen, std::size_t& models, const bool& full) const {
     for (;;) {
+      if (full) return true;
       switch (solver.Solve()) {
         case TSolveResult::Stopped:
           return false;
@@ -720,14 +746,41 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
     return candidate;
   };
   TRows rows(undecided.size());
-  const bool complete = search.Run(rows, progress, tuning, [&](const std::vector<bool>& chosen) {
-    return !graph.Ambiguous() ||
-           IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
-  });
-  rows.Sort();
-  for (std::size_t row = 0; row < rows.Count(); ++row)
-    visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
-  return complete ? TSearchOutcome::Complete : TSearchOutcome::Stopped;
+  // The rows one run may hold; the order of the plain enumeration is that
+  // of the rows, so a run over a prefix that holds them all can be sorted
+  // and handed over before the next prefix is searched.
+  const std::size_t words = (undecided.size() + 63) / 64;
+  const std::size_t limit = std::max<std::size_t>(tuning.RowsPerRun, 1) / std::max<std::size_t>(words, 1);
+  std::size_t handed = 0;
+  const TSearchProgress counted = [&](std::size_t found) { return !progress || progress(handed + found); };
+  // Prefixes still to search, the next one last.
+  std::vector<std::vector<bool>> prefixes{{}};
+  while (!prefixes.empty()) {
+    std::vector<bool> prefix = std::move(prefixes.back());
+    prefixes.pop_back();
+    TRows rows(undecided.size());
+    const auto end = search.Run(rows, prefix, limit, progress ? counted : TSearchProgress{}, tuning,
+                                [&](const std::vector<bool>& chosen) {
+                                  return !graph.Ambiguous() ||
+                                         IsInterpretation(assumptions,
+                                                          candidateOf([&](std::size_t k) { return chosen[k]; }));
+                                });
+    if (end == TClauseSearch::TRunEnd::Full && prefix.size() < undecided.size()) {
+      // Too many to hold: the half with the next assumption in comes after
+      // the half without it.
+      prefix.push_back(true);
+      prefixes.push_back(prefix);
+      prefix.back() = false;
+      prefixes.push_back(std::move(prefix));
+      continue;
+    }
+    rows.Sort();
+    for (std::size_t row = 0; row < rows.Count(); ++row)
+      visit(candidateOf([&](std::size_t k) { return rows.Test(row, k); }));
+    handed += rows.Count();
+    if (end == TClauseSearch::TRunEnd::Stopped) return TSearchOutcome::Stopped;
+  }
+  return TSearchOutcome::Complete;
 }
 
 namespace {

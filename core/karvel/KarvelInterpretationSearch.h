@@ -2,6 +2,7 @@
 // tests and benchmarks that compare methods; not the unit's interface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "KarvelTheory.h"
@@ -15,6 +16,9 @@ namespace karvel::detail {
 struct TSearchTuning {
   std::uint64_t HandOverConflicts = 500;
   std::uint64_t ConflictsPerModel = 100;
+  //! Words of 64 choices one run holds at most before the search is split
+  //! on the next undecided assumption: 8 MiB.
+  std::size_t RowsPerRun = std::size_t{1} << 20;
 };
 
 //! The interpretations in the order of the plain enumeration, one at a time,

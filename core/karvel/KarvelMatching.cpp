@@ -1,5 +1,7 @@
 #include "KarvelMatching.h"
 
+#include <unordered_map>
+
 #include "KarvelSyntax.h"
 
 namespace karvel {
@@ -35,14 +37,20 @@ bool MatchTemplate(std::string_view templ, std::string_view text,
     r = a.substr(q);
   }
   if (r != pieces.back()) return false;
-  for (std::size_t i = 0; i < variables.size(); ++i)
-    for (std::size_t j = 0; j < i; ++j)
-      if (variables[i] == variables[j] && values[i] != values[j]) return false;
+  // Every occurrence of a variable takes the value of its first occurrence;
+  // one lookup per variable keeps templates with many of them linear.
+  std::unordered_map<std::string_view, std::size_t> first;
+  first.reserve(variables.size());
+  for (std::size_t i = 0; i < variables.size(); ++i) {
+    const auto [at, inserted] = first.try_emplace(variables[i], i);
+    if (!inserted && values[at->second] != values[i]) return false;
+  }
   return true;
 }
 
-TKarvelSentence* InstantiateSentence(TKarvelSentence* sentence, const std::vector<std::string>& values,
-                                     TSentenceArena& arena) {
+namespace {
+
+std::string InstantiatedSource(TKarvelSentence* sentence, const std::vector<std::string>& values) {
   CollectVariables(sentence);
   std::string w = sentence->Text;
   const auto& variables = sentence->Variables;
@@ -53,10 +61,21 @@ TKarvelSentence* InstantiateSentence(TKarvelSentence* sentence, const std::vecto
     else
       w.replace(p, variables[i].size(), values[i]);
   }
-  TKarvelSentence* result = ParseSentence(w, arena);
+  return w;
+}
+
+}  // namespace
+
+TKarvelSentence* InstantiateSentence(TKarvelSentence* sentence, const std::vector<std::string>& values,
+                                     TSentenceArena& arena) {
+  TKarvelSentence* result = ParseSentence(InstantiatedSource(sentence, values), arena);
   ComposeText(result);
   CollectVariables(result);
   return result;
+}
+
+std::string InstantiatedText(TKarvelSentence* sentence, const std::vector<std::string>& values) {
+  return ParsedText(InstantiatedSource(sentence, values));
 }
 
 }  // namespace karvel

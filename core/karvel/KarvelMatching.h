@@ -20,4 +20,8 @@ bool MatchTemplate(std::string_view templ, std::string_view text,
 TKarvelSentence* InstantiateSentence(TKarvelSentence* sentence, const std::vector<std::string>& values,
                                      TSentenceArena& arena);
 
+//! The text of the sentence InstantiateSentence would build, without
+//! building it or its parts; refreshes the sentence's Variables alike.
+std::string InstantiatedText(TKarvelSentence* sentence, const std::vector<std::string>& values);
+
 }  // namespace karvel

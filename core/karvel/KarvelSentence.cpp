@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace karvel {
 
@@ -63,6 +64,26 @@ bool NegatedText(std::string_view text, std::string_view& inner) {
   if (text.size() < 3 || text.substr(0, 2) != "x(" || text.back() != ')') return false;
   inner = text.substr(2, text.size() - 3);
   return true;
+}
+
+int NestingDepth(const TKarvelSentence* sentence, int limit) {
+  // Depth first with the depth of each entry; nothing below the limit is
+  // looked at.
+  std::vector<std::pair<const TKarvelSentence*, int>> stack{{sentence, 1}};
+  int deepest = 0;
+  while (!stack.empty()) {
+    const auto [s, depth] = stack.back();
+    stack.pop_back();
+    if (depth > limit) return limit + 1;
+    deepest = std::max(deepest, depth);
+    if (const auto* negation = AsNegation(s)) {
+      stack.emplace_back(negation->NegatedSentence, depth + 1);
+    } else if (const auto* conditional = AsConditional(s)) {
+      for (const auto* a : conditional->Antecedents) stack.emplace_back(a, depth + 1);
+      stack.emplace_back(conditional->Consequent, depth + 1);
+    }
+  }
+  return deepest;
 }
 
 }  // namespace karvel

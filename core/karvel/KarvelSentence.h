@@ -118,6 +118,11 @@ int IndexOfSentence(const TListOfKarvelSentences& list, const TKarvelSentence* s
 //! Index of the first item with this text, or -1.
 int IndexOfText(const TListOfKarvelSentences& list, std::string_view text);
 
+//! Levels of parts of a sentence: 1 for an elementary one, one more than its
+//! deepest part for a compound; the reader accepts up to kMaxNestingDepth.
+//! Counts no further than limit + 1.
+int NestingDepth(const TKarvelSentence* sentence, int limit = kMaxNestingDepth);
+
 //! Text of the dialectical negation of a sentence with this text.
 std::string NegationText(std::string_view text);
 //! If the text has the form "x(" S ")", S; otherwise nothing.

@@ -1,5 +1,6 @@
 #include "KarvelSyntax.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <unordered_set>
@@ -35,11 +36,26 @@ class TSentenceParser {
   TSentenceParser(std::string_view text, int maxDepth) : FText(Trim(text)), FMaxDepth(maxDepth) {}
 
   TKarvelSentence* Parse(TSentenceArena& arena) {
-    std::size_t rest = FText.size();  // the top level starts with an empty remainder
-    const int root = Prefix(0, rest, /*topLevel=*/true, 1);
-    if (FTooDeep || TextSize(root) > detail::TextBudget(FText.size()))
-      return Finish(arena.NewElementary(std::string(FText)));
+    const int root = Root();
+    if (root < 0) return Finish(arena.NewElementary(std::string(FText)));
     return Build(root, arena);
+  }
+  //! The depth of what Parse builds; FMaxDepth + 1 when the text is too deep.
+  int Depth() {
+    std::size_t rest = FText.size();
+    const int root = Prefix(0, rest, /*topLevel=*/true, 1);
+    if (FTooDeep) return FMaxDepth + 1;
+    TMeasure measure;
+    Measure(root, 1, measure);
+    return Accepted(measure) ? measure.Depth : 1;
+  }
+  //! The text of what Parse builds.
+  std::string Text() {
+    const int root = Root();
+    if (root < 0) return std::string(FText);
+    std::string out;
+    Print(root, out);
+    return out;
   }
 
  private:
@@ -141,28 +157,69 @@ class TSentenceParser {
     return NewNode(TNodeKind::Elementary, whole);
   }
 
-  // Bytes of text the structure would hold in all its sentences, saturating.
-  std::size_t TextSize(int root) {
-    std::size_t total = 0;
-    Measure(root, total);
-    return total;
+  struct TMeasure {
+    std::size_t Total = 0;       // bytes of all the sentences' texts
+    std::size_t Elementary = 0;  // bytes of the elementary sentences' texts
+    int Depth = 0;
+  };
+  // The root of the accepted structure, or -1 when the whole text is one
+  // elementary sentence.
+  int Root() {
+    std::size_t rest = FText.size();  // the top level starts with an empty remainder
+    const int root = Prefix(0, rest, /*topLevel=*/true, 1);
+    if (FTooDeep) return -1;
+    TMeasure measure;
+    Measure(root, 1, measure);
+    return Accepted(measure) ? root : -1;
   }
-  std::size_t Measure(int index, std::size_t& total) {
+  // Whether the structure holds no more text than a well-formed sentence of
+  // this length and depth could.
+  bool Accepted(const TMeasure& measure) const {
+    return measure.Elementary <= detail::ElementaryTextBudget(FText.size()) &&
+           measure.Total <= detail::TextBudget(FText.size(), measure.Depth);
+  }
+  void Print(int index, std::string& out) const {
     const TNode& node = FNodes[index];
+    switch (node.Kind) {
+      case TNodeKind::Elementary:
+        out += node.Text;
+        break;
+      case TNodeKind::Negation:
+        out += "x(";
+        Print(node.First, out);
+        out += ')';
+        break;
+      case TNodeKind::Conditional:
+        out += "if(";
+        for (int a = node.First; a >= 0; a = FNodes[a].Next) {
+          Print(a, out);
+          out += ", ";
+        }
+        Print(node.Consequent, out);
+        out += ')';
+        break;
+    }
+  }
+  static std::size_t Add(std::size_t a, std::size_t b) { return a + b < a ? SIZE_MAX : a + b; }
+  std::size_t Measure(int index, int depth, TMeasure& measure) {
+    const TNode& node = FNodes[index];
+    measure.Depth = std::max(measure.Depth, depth);
     std::size_t own = 0;
     switch (node.Kind) {
       case TNodeKind::Elementary:
         own = node.Text.size();
+        measure.Elementary = Add(measure.Elementary, own);
         break;
       case TNodeKind::Negation:
-        own = Measure(node.First, total) + 3;
+        own = Add(Measure(node.First, depth + 1, measure), 3);
         break;
       case TNodeKind::Conditional:
-        own = 4 + Measure(node.Consequent, total);
-        for (int a = node.First; a >= 0; a = FNodes[a].Next) own += Measure(a, total) + 2;
+        own = Add(4, Measure(node.Consequent, depth + 1, measure));
+        for (int a = node.First; a >= 0; a = FNodes[a].Next)
+          own = Add(own, Add(Measure(a, depth + 1, measure), 2));
         break;
     }
-    total = total + own < total ? SIZE_MAX : total + own;
+    measure.Total = Add(measure.Total, own);
     return own;
   }
 
@@ -206,6 +263,10 @@ class TSentenceParser {
 TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena, int maxDepth) {
   return TSentenceParser(text, maxDepth).Parse(arena);
 }
+
+int ParsedNestingDepth(std::string_view text, int limit) { return TSentenceParser(text, limit).Depth(); }
+
+std::string ParsedText(std::string_view text) { return TSentenceParser(text, kMaxNestingDepth).Text(); }
 
 void ComposeText(TKarvelSentence* sentence) {
   if (auto* negation = AsNegation(sentence)) {

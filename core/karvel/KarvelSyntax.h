@@ -23,6 +23,13 @@ std::string_view TrimLeft(std::string_view text);
 //! one elementary sentence.
 TKarvelSentence* ParseSentence(std::string_view text, TSentenceArena& arena, int maxDepth = kMaxNestingDepth);
 
+//! The NestingDepth of the sentence ParseSentence(text) would build, without
+//! building it: limit + 1 when the text nests deeper than limit allows.
+int ParsedNestingDepth(std::string_view text, int limit = kMaxNestingDepth);
+//! The text of the sentence ParseSentence(text) would build, without
+//! building its parts.
+std::string ParsedText(std::string_view text);
+
 //! Sets the text of a negation or conditional from its parts' texts.
 void ComposeText(TKarvelSentence* sentence);
 //! Refills Variables of a sentence (elementary parts in collection order).

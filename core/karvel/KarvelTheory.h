@@ -16,11 +16,16 @@
 
 namespace karvel {
 
+//! The largest theory file the program reads.
+inline constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+
 //! A file that could not be read ("Cannot open file NAME") or written
-//! ("Cannot create file NAME").
+//! ("Cannot create file NAME"), one over kMaxFileBytes ("File too large:
+//! NAME"), or one whose contents did not fit into memory ("Not enough memory
+//! to read NAME").
 class TFileError : public std::runtime_error {
  public:
-  enum class TKind { Open, Create };
+  enum class TKind { Open, Create, TooLarge, OutOfMemory };
   TFileError(TKind kind, std::string fileName);
   [[nodiscard]] TKind Kind() const { return FKind; }
   [[nodiscard]] const std::string& FileName() const { return FFileName; }
@@ -47,12 +52,29 @@ class TKarvelFile {
   void SaveToFile(const std::string& fileName, bool flushToDisk = false) const;
 };
 
-//! The bytes of a file as they are. Throws TFileError(Open).
+//! The bytes of a regular file as they are, opened without blocking.
+//! Throws TFileError(Open) for anything but a regular file, (TooLarge)
+//! beyond kMaxFileBytes and (OutOfMemory) when the bytes do not fit.
 std::string ReadFileBytes(const std::string& fileName);
-//! Writes the pieces one after another, replacing the target atomically.
-//! Throws TFileError(Create).
+//! Writes the pieces one after another to a sibling ".NAME.XXXXXX", flushes
+//! its data and renames it over the target. Throws TFileError(Create).
 void WriteFileAtomically(const std::string& fileName, std::initializer_list<std::string_view> pieces,
                          bool flushToDisk = false);
+//! Removes the siblings of fileName that a writer killed before its rename
+//! left behind (one being written now is left alone); how many it removed.
+std::size_t RemoveStaleTemporaryFiles(const std::string& fileName);
+
+//! A failure the file layer can be made to fake, for tests and fuzzers
+//! that check what the program does on a full disk or a failing rename.
+enum class TWriteFault { None, NoSpace, RenameFails };
+class TWriteFaults {
+ public:
+  virtual ~TWriteFaults() = default;
+  //! Whether the next step of this kind fails.
+  virtual bool Next(TWriteFault fault) = 0;
+};
+//! Installs the faults (null: none) for every later write of the process.
+void SetWriteFaults(TWriteFaults* faults);
 
 //! Position (1-based, 0 if none) of the first tag in text; on success rest is
 //! the trimmed text after it, otherwise rest is text.

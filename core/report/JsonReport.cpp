@@ -189,7 +189,13 @@ TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request
   };
   std::vector<karvel::TKarvelTheory::TStatus> assumptionStatuses, issueStatuses;
   std::size_t count = 0;
+  // Once a write has failed (a reader that went away, a full disk) nothing
+  // more can reach the reader: the search stops instead of running on.
+  request.Progress = [&out, progress = std::move(request.Progress)](std::size_t found) {
+    return out.good() && (!progress || progress(found));
+  };
   request.Visit = [&](const karvel::TListOfKarvelSentences& members) {
+    if (!out.good()) return;
     document.Theory().StatusesOf(members, assumptionStatuses, issueStatuses);
     Json entry;
     entry["number"] = ++count;
@@ -203,7 +209,7 @@ TRefreshResult WriteJsonReport(TheoryDocument& document, TRefreshRequest request
     out << (count == 1 ? "\n" : ",\n") << entry.dump();
   };
   TRefreshResult result = Refresh(document, request);
-  if (!result.Loaded()) return result;
+  if (!result.Loaded() || !out.good()) return result;
   if (!searched) {
     out << "\"interpretations\":null,\n\"status\":\"\"}\n";
     return result;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,5 +55,8 @@ std::vector<std::string> MatchReportLines(std::string_view text, const TMatchRes
 //! the first argument sentence of the refreshed document whose text is text;
 //! only the six opening lines when no argument sentence has it.
 std::string MatchReportText(TheoryDocument& document, std::string_view text);
+//! The same text written to out as each match is found, stopping at the
+//! first failed write.
+void WriteMatchReport(TheoryDocument& document, std::string_view text, std::ostream& out);
 
 }  // namespace ostrel

@@ -14,6 +14,9 @@ namespace ostrel {
 //! What the report tool prints for a refreshed document: the status text,
 //! the rewritten file lines and the theory view, with LF line ends.
 std::string ReportText(TheoryDocument& document);
+//! The same written to out in blocks as it is made; every interpretation
+//! found is listed, searched for again when the document kept fewer.
+void WriteReportText(TheoryDocument& document, std::ostream& out);
 
 //! Writes interpretations one a line, their assumption texts separated by
 //! " | ", gathered into blocks: the stream's per-call cost would otherwise

@@ -17,6 +17,15 @@ namespace {
 // Unwinds a command whose refresh failed; the refresh has told the user.
 struct TCommandStopped {};
 
+// Unwinds a command that may not go on; the message says why.
+struct TCommandRefused {
+  std::string Message;
+};
+
+constexpr std::string_view kRolledBack = "The command was undone: the working file could not be written.";
+constexpr std::string_view kNotRestored =
+    "The working file could not be written; it holds the last step that reached it.";
+
 std::string CellText(int column, int row) {
   std::string text = "(";
   text += std::to_string(column);
@@ -54,6 +63,24 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+// The text with every occurrence of the old rule's text after its first
+// character replaced by the new one; false when there is none.
+bool RewrittenText(const std::string& text, const std::string& oldText, const std::string& newText,
+                   std::string& rewritten) {
+  std::size_t p0 = text.find(oldText);
+  if (p0 == std::string::npos || p0 == 0) return false;
+  rewritten = text;
+  while (p0 != std::string::npos && p0 > 0) {
+    rewritten.replace(p0, oldText.size(), newText);
+    // Before the replaced span the text is unchanged and held no
+    // occurrence, so the next first occurrence starts no earlier than
+    // one that overlaps the span.
+    const std::size_t from = p0 >= oldText.size() ? p0 - oldText.size() + 1 : 0;
+    p0 = rewritten.find(oldText, from);
+  }
+  return true;
+}
+
 // Erases the entries the predicate holds for, keeping the order of the rest.
 template <typename Predicate>
 void EraseIf(TListOfKarvelSentences& list, Predicate predicate) {
@@ -65,23 +92,137 @@ void EraseIf(TListOfKarvelSentences& list, Predicate predicate) {
 TEditSession::TEditSession(TheoryDocument& document, TEditHost& host) : FDocument(document), FHost(host) {}
 
 template <typename Body>
-void TEditSession::Run(Body body) {
+void TEditSession::Run(Body body, const TPendingMarks* marksBefore) {
   // Sentences taken from the diagram and built by the command stay alive for
   // all of its reloads, including one that fails.
   const auto pin = FDocument.PinGenerations();
+  TCommandState before = CaptureState(marksBefore != nullptr ? *marksBefore : Marks);
+  if (before.Marks == TPendingMarks{}) FPendingStartText = before.FileText;
+  FCommand = &before;
+  struct TCommandEnd {
+    TCommandState*& Command;
+    ~TCommandEnd() { Command = nullptr; }
+  } end{FCommand};
   try {
     body();
+  } catch (const TCommandRefused& refusal) {
+    RestoreInMemory(before);
+    FHost.SetStatusPanel(1, refusal.Message);
   } catch (const TCommandStopped&) {
+    RollBack(before, /*reloadFailed=*/true);
   } catch (const karvel::TFileError& error) {
     FHost.ReportError(error.what());
+    RollBack(before, /*reloadFailed=*/false);
   }
+}
+
+TEditSession::TCommandState TEditSession::CaptureState(const TPendingMarks& marks) {
+  TCommandState state;
+  state.Assumptions = Assumptions();
+  state.Issues = Issues();
+  state.FileText = FDocument.File().Text;
+  state.Marks = marks;
+  state.OldConditionalText = FOldConditionalText;
+  state.NewConditionalText = FNewConditionalText;
+  state.EditorOpen = FEditorOpen;
+  state.Selection = FHost.Selection();
+  state.Writes = FWrites;
+  return state;
+}
+
+void TEditSession::Keep(TKarvelSentence* sentence) {
+  if (FCommand == nullptr || sentence == nullptr) return;
+  TKeptSentence kept{sentence, sentence->Text, sentence->Variables, {}, sentence->IsAssumption,
+                     sentence->IsIssue};
+  if (const auto* c = karvel::AsConditional(sentence)) kept.Antecedents = c->Antecedents;
+  FCommand->Kept.push_back(std::move(kept));
+}
+
+void TEditSession::RestoreInMemory(TCommandState& state) {
+  // Nothing reached the file or the views: the document is put back as the
+  // last refresh left it, which is what the working file and the diagram
+  // still show. Later changes to a sentence are undone first.
+  for (auto it = state.Kept.rbegin(); it != state.Kept.rend(); ++it) {
+    TKarvelSentence* s = it->Sentence;
+    s->Text = std::move(it->Text);
+    s->Variables = std::move(it->Variables);
+    s->IsAssumption = it->IsAssumption;
+    s->IsIssue = it->IsIssue;
+    if (auto* c = karvel::AsConditional(s)) c->Antecedents = std::move(it->Antecedents);
+  }
+  Assumptions() = std::move(state.Assumptions);
+  Issues() = std::move(state.Issues);
+  FDocument.File().Text = std::move(state.FileText);
+  Marks = state.Marks;
+  FOldConditionalText = std::move(state.OldConditionalText);
+  FNewConditionalText = std::move(state.NewConditionalText);
+  if (state.Selection != FHost.Selection()) FHost.SetSelection(state.Selection);
+}
+
+void TEditSession::RollBack(TCommandState& state, bool reloadFailed) {
+  if (!reloadFailed && FWrites == state.Writes) {
+    RestoreInMemory(state);
+    FHost.SetStatusPanel(1, kRolledBack);
+    return;
+  }
+  // A phase of the command reached the file: the file goes back to what it
+  // held before the command, or before the pending command this one
+  // continued, and the document is read from it again. No mark survives,
+  // since nothing is left pending.
+  Marks = {};
+  FOldConditionalText.clear();
+  FNewConditionalText.clear();
+  FHost.HideEditor();
+  FEditorOpen = false;
+  FHost.ShowAllDiagramShapes();
+  karvel::TKarvelFile file;
+  file.Text = state.Marks == TPendingMarks{} ? std::move(state.FileText) : FPendingStartText;
+  bool restored = true;
+  try {
+    file.SaveToFile(FDocument.WorkingFileName());
+  } catch (const karvel::TFileError&) {
+    restored = false;
+  }
+  // A reload that failed has left the document empty and told the user;
+  // the working file keeps the user's work for the next one.
+  if (!reloadFailed) FHost.LoadTheoryFile(FDocument.WorkingFileName());
+  FHost.SetStatusPanel(1, restored ? kRolledBack : kNotRestored);
+}
+
+void TEditSession::RequireNestingDepth(int depth) {
+  if (depth <= karvel::kMaxNestingDepth) return;
+  throw TCommandRefused{"The new sentence would nest deeper than " + std::to_string(karvel::kMaxNestingDepth) +
+                        " levels; nothing was changed."};
+}
+
+void TEditSession::RequireConjunctDepth(const karvel::TKarvelConditional& c) {
+  // The rule itself gains an elementary antecedent and nests no deeper; a
+  // compound that holds its text is parsed anew from the longer text, and
+  // parsed too deep it would silently become one elementary sentence.
+  std::string newText = "if(";
+  for (const TKarvelSentence* a : c.Antecedents) newText.append(a->Text).append(", ");
+  newText.append(kPlaceholderSentenceText).append(", ").append(c.Consequent->Text).append(")");
+  std::string rewritten;
+  for (const TListOfKarvelSentences* list : {&Assumptions(), &Issues()})
+    for (const TKarvelSentence* s : *list)
+      if (!karvel::IsElementary(s) && RewrittenText(s->Text, c.Text, newText, rewritten))
+        RequireNestingDepth(karvel::ParsedNestingDepth(rewritten));
+}
+
+void TEditSession::NotePendingStart() {
+  if (Marks == TPendingMarks{}) FPendingStartText = FDocument.File().Text;
 }
 
 // ---- shared steps ----------------------------------------------------------
 
+void TEditSession::WriteWorkingFile() {
+  FDocument.File().SaveToFile(FDocument.WorkingFileName());
+  ++FWrites;
+}
+
 void TEditSession::WriteTemporaryFile() {
   Theory().SaveToKarvelFile(FDocument.File());
-  FDocument.File().SaveToFile(FDocument.WorkingFileName());
+  WriteWorkingFile();
 }
 
 void TEditSession::SaveAndReload() {
@@ -170,6 +311,7 @@ void TEditSession::Edit1Click() {
 void TEditSession::SetStatuses(bool asAssumption) {
   TKarvelSentence* s = SelectedSentence();
   if (s == nullptr) return;
+  Keep(s);
   s->IsAssumption = asAssumption;
   s->IsIssue = !asAssumption;
   // The list the sentence joins, then the list it leaves, each as it stands.
@@ -214,6 +356,7 @@ void TEditSession::Adddialecticalnegation2Click() {
   Run([&] {
     TKarvelSentence* s = SelectedSentence();
     if (s == nullptr) return;
+    RequireNestingDepth(karvel::NestingDepth(s) + 1);
     Assumptions().push_back(karvel::DialecticalNegationOf(s, Theory().Arena()));
     SaveAndReload();
   });
@@ -226,9 +369,12 @@ void TEditSession::Givesupport1Click() {
     Marks.AddingSupportOrAttack = true;
     TKarvelSentence* s = SelectedSentence();
     if (s == nullptr) return;
+    // if(placeholder, s)
+    RequireNestingDepth(karvel::NestingDepth(s) + 1);
     const int k = IndexOfSentence(Assumptions(), s);
     if (k >= 0) {
       TKarvelSentence* entry = Assumptions()[static_cast<std::size_t>(k)];
+      Keep(entry);
       entry->IsAssumption = false;
       entry->IsIssue = true;
     }
@@ -257,6 +403,8 @@ void TEditSession::Attack1Click() {
     Marks.AddingSupportOrAttack = true;
     TKarvelSentence* s = SelectedSentence();
     if (s == nullptr) return;
+    // if(placeholder, x(s))
+    RequireNestingDepth(karvel::NestingDepth(s) + 2);
     TKarvelSentence* n = karvel::DialecticalNegationOf(s, Theory().Arena());
     auto* c = Theory().Arena().NewConditional();
     c->IsAssumption = true;
@@ -278,10 +426,12 @@ void TEditSession::Addconjunct1Click() {
     auto* c = selected != nullptr ? karvel::AsConditional(selected) : nullptr;
     if (c == nullptr) return;
     FOldConditionalText = c->Text;
+    RequireConjunctDepth(*c);
     const int a = IndexOfSentence(Assumptions(), c);
     const int b = IndexOfSentence(Issues(), c);
     TKarvelSentence* p = AppendPlaceholderAndReload();
 
+    Keep(c);
     c->Antecedents.push_back(p);
     karvel::ComposeText(c);
     karvel::CollectVariables(c);
@@ -297,17 +447,8 @@ void TEditSession::Addconjunct1Click() {
     const auto rewrite = [&](TListOfKarvelSentences& list, bool asAssumption) {
       const std::size_t count = list.size();
       for (std::size_t i = 0; i < count; ++i) {
-        std::size_t p0 = list[i]->Text.find(oldText);
-        if (p0 == std::string::npos || p0 == 0) continue;
-        std::string text = list[i]->Text;
-        while (p0 != std::string::npos && p0 > 0) {
-          text.replace(p0, oldText.size(), newText);
-          // Before the replaced span the text is unchanged and held no
-          // occurrence, so the next first occurrence starts no earlier than
-          // one that overlaps the span.
-          const std::size_t from = p0 >= oldText.size() ? p0 - oldText.size() + 1 : 0;
-          p0 = text.find(oldText, from);
-        }
+        std::string text;
+        if (!RewrittenText(list[i]->Text, oldText, newText, text)) continue;
         TKarvelSentence* n = karvel::ParseSentence(text, Theory().Arena());
         n->IsAssumption = asAssumption;
         n->IsIssue = !asAssumption;
@@ -352,6 +493,7 @@ void TEditSession::OpenEditor(const TEditorPlacement& placement, std::string_vie
 }
 
 void TEditSession::Addstatement1Click() {
+  NotePendingStart();
   Marks.AddingSentence = true;
   const auto metrics = FHost.DiagramPlan().Metrics;
   TEditorPlacement placement;
@@ -364,6 +506,7 @@ void TEditSession::Addstatement1Click() {
 void TEditSession::Changeelementarysentence1Click(int senderBox) {
   TKarvelSentence* s = SelectedSentence();
   if (s == nullptr) return;
+  NotePendingStart();
   Marks.ChangingSentence = true;
   const int selection = FHost.Selection();
   int column = 0;
@@ -412,6 +555,7 @@ void TEditSession::CancelCommand() {
         if (c == nullptr) continue;
         const auto found = std::find_if(c->Antecedents.begin(), c->Antecedents.end(), isPlaceholder);
         if (found == c->Antecedents.end()) continue;
+        Keep(c);
         c->Antecedents.erase(found);
         karvel::ComposeText(c);
         karvel::CollectVariables(c);
@@ -424,6 +568,7 @@ void TEditSession::CancelCommand() {
     for (std::size_t i = 0; i < count; ++i) {
       auto* c = karvel::AsConditional(Assumptions()[i]);
       if (c == nullptr || c->Antecedents.empty() || !isPlaceholder(c->Antecedents.front())) continue;
+      Keep(c->Consequent);
       c->Consequent->IsAssumption = true;
       Assumptions().push_back(c->Consequent);
       WriteTemporaryFile();
@@ -475,6 +620,9 @@ bool TEditSession::CommitChangedSentence(std::string_view text) {
   std::string edited;
   edited.reserve(fileText.size() + text.size());
   bool inElementary = false;
+  // The reader parses each text line with the levels its element leaves;
+  // the typed text must fit at the deepest line it replaces.
+  int depth = 0, deepest = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) edited += "\r\n";
     const std::string_view line = lines[i];
@@ -484,12 +632,22 @@ bool TEditSession::CommitChangedSentence(std::string_view text) {
       inElementary = false;
     } else if (inElementary && line == old) {
       edited.append(text);
+      deepest = std::max(deepest, depth);
       continue;
+    } else if (!inElementary && line == "<SENTENCE>") {
+      ++depth;
+    } else if (!inElementary && line == "</SENTENCE>") {
+      --depth;
     }
     edited.append(line);
   }
+  if (deepest > 1) {
+    // A text too deep for any place is one elementary sentence everywhere.
+    const int typed = karvel::ParsedNestingDepth(text);
+    if (typed <= karvel::kMaxNestingDepth) RequireNestingDepth(deepest - 1 + typed);
+  }
   fileText = std::move(edited);
-  FDocument.File().SaveToFile(FDocument.WorkingFileName());
+  WriteWorkingFile();
   if (!FHost.LoadTheoryFile(FDocument.WorkingFileName())) throw TCommandStopped{};
   FHost.HideEditor();
   FEditorOpen = false;
@@ -524,20 +682,23 @@ void TEditSession::EnterPressed(std::string_view typed) {
       return;
     }
   }
+  const TPendingMarks before = Marks;
   Marks.AddingSupportOrAttack = false;
   if (text.empty()) return;
-  Run([&] {
-    if (Marks.AddingSentence) {
-      CommitNewSentence(text);
-      FHost.HideEditor();
-      FEditorOpen = false;
-      FHost.ShowAllDiagramShapes();
-      Marks.AddingSentence = false;
-    } else if (Marks.ChangingSentence) {
-      CommitChangedSentence(text);
-    }
-  });
-  if (Marks.AddingConjunct) Marks.AddingConjunct = false;
+  Run(
+      [&] {
+        if (Marks.AddingSentence) {
+          CommitNewSentence(text);
+          FHost.HideEditor();
+          FEditorOpen = false;
+          FHost.ShowAllDiagramShapes();
+          Marks.AddingSentence = false;
+        } else if (Marks.ChangingSentence) {
+          CommitChangedSentence(text);
+        }
+        Marks.AddingConjunct = false;
+      },
+      &before);
 }
 
 }  // namespace ostrel

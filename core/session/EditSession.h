@@ -140,7 +140,46 @@ class TEditSession {
   static std::string_view ForbiddenTagIn(std::string_view text);
 
  private:
+  // What a command may change before its first write, so that a refusal or
+  // a failed write leaves the document, the marks and the editor as they
+  // were.
+  struct TKeptSentence {
+    karvel::TKarvelSentence* Sentence;
+    std::string Text;
+    std::vector<std::string> Variables;
+    karvel::TListOfKarvelSentences Antecedents;
+    bool IsAssumption;
+    bool IsIssue;
+  };
+  struct TCommandState {
+    karvel::TListOfKarvelSentences Assumptions, Issues;
+    std::string FileText;
+    TPendingMarks Marks;
+    std::string OldConditionalText, NewConditionalText;
+    bool EditorOpen = false;
+    int Selection = -1;
+    std::size_t Writes = 0;
+    std::vector<TKeptSentence> Kept;
+  };
+  [[nodiscard]] TCommandState CaptureState(const TPendingMarks& marks);
+  //! Remembers a sentence the command is about to change in place.
+  void Keep(karvel::TKarvelSentence* sentence);
+  void RestoreInMemory(TCommandState& state);
+  //! After a failed write or reload: the working file and the document go
+  //! back to before the command (before the pending command, once one of
+  //! its phases reached the file), with no mark set and no editor open.
+  void RollBack(TCommandState& state, bool reloadFailed);
+  //! Refuses the command when a sentence it builds would nest deeper than
+  //! the reader accepts: the file could not carry it back.
+  void RequireNestingDepth(int depth);
+  //! The same for the compounds Add conjunct parses anew.
+  void RequireConjunctDepth(const karvel::TKarvelConditional& c);
+  //! The file text when no command was pending, for rolling back a later
+  //! phase of one.
+  void NotePendingStart();
+
   // The steps the commands share; a failed write or refresh ends the command.
+  void WriteWorkingFile();
   void WriteTemporaryFile();
   void SaveAndReload();
   void OpenEditorOnPlaceholder();
@@ -153,9 +192,11 @@ class TEditSession {
   void CancelCommand();
   void OpenEditor(const TEditorPlacement& placement, std::string_view text);
   void ApplyMenus();
-  //! Runs a command body; a file error ends it where it occurred.
+  //! Runs a command body; a file error ends it where it occurred and rolls
+  //! back what it changed. marksBefore: the marks as the command found them,
+  //! when it changed them before the body runs.
   template <typename Body>
-  void Run(Body body);
+  void Run(Body body, const TPendingMarks* marksBefore = nullptr);
 
   karvel::TKarvelTheory& Theory() { return FDocument.Theory(); }
   karvel::TListOfKarvelSentences& Assumptions() { return FDocument.Theory().Assumptions; }
@@ -168,6 +209,9 @@ class TEditSession {
   std::string FNewConditionalText;
   TEditorPlacement FPlacement;
   bool FEditorOpen = false;
+  TCommandState* FCommand = nullptr;
+  std::size_t FWrites = 0;
+  std::string FPendingStartText;
 };
 
 }  // namespace ostrel

@@ -25,8 +25,25 @@ TExportFormat ExportFormatOfFileName(const QString& fileName);
 //! the diagram's visible items, without the scroll margin.
 QSize ExportedExtent(const QGraphicsScene& container);
 
+//! A raster image holds at most this many pixels (64 MiB at 4 bytes each,
+//! within what image readers accept by default) and this many on a side; a
+//! larger drawing is scaled down to fit.
+inline constexpr qint64 kMaxExportPixels = qint64{1} << 24;
+inline constexpr int kMaxExportSide = 1 << 16;
+
+//! What an export did.
+struct TExportOutcome {
+  bool Written = false;
+  //! Why nothing was written ("Cannot create file NAME", ...), or, when the
+  //! image was written smaller than asked, what it shows; empty otherwise.
+  QString Message;
+};
+
 //! Writes the whole diagram in the format, atomically: the file appears
-//! complete or not at all. False when it cannot be written.
+//! complete or not at all. A PNG image too large to hold is scaled down to
+//! fit, and the outcome says so.
+TExportOutcome ExportDiagramFile(QGraphicsScene& container, const QString& fileName, TExportFormat format);
+//! The same; false when it cannot be written.
 bool ExportDiagram(QGraphicsScene& container, const QString& fileName, TExportFormat format);
 
 }  // namespace ostrel::diagram

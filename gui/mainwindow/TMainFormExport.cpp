@@ -1,5 +1,6 @@
 // File > Export diagram: the diagram container's scene written to a file.
 #include <QFileDialog>
+#include <QLabel>
 #include <QStringList>
 
 #include "DiagramExport.h"
@@ -56,8 +57,11 @@ void TMainForm::Exportdiagram1Click() {
     fileName += QStringLiteral(".svg");
     format = diagram::TExportFormat::Svg;
   }
-  if (!diagram::ExportDiagram(FDiagram->View().Scene(), fileName, format))
-    ReportError(QStringLiteral("Cannot create file ") + fileName);
+  const diagram::TExportOutcome outcome = diagram::ExportDiagramFile(FDiagram->View().Scene(), fileName, format);
+  if (!outcome.Written)
+    ReportError(outcome.Message);
+  else if (!outcome.Message.isEmpty())
+    FStatusPanels[1]->setText(outcome.Message);
 }
 
 }  // namespace ostrel

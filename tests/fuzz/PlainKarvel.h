@@ -55,18 +55,30 @@ inline TNodePtr Elementary(string_view text) {
 }
 
 // Sum of the text sizes of every node, as the canonical texts would be.
-inline std::size_t TreeTextSize(const TNode& n, std::size_t& total) {
+struct TTreeMeasure {
+  std::size_t Total = 0;
+  std::size_t Elementary = 0;
+  int Depth = 0;
+};
+
+inline std::size_t Saturated(std::size_t a, std::size_t b) { return a + b < a ? SIZE_MAX : a + b; }
+
+inline std::size_t TreeTextSize(const TNode& n, int depth, TTreeMeasure& m) {
   std::size_t own = 0;
+  if (depth > m.Depth) m.Depth = depth;
   switch (n.Kind) {
-    case TSentenceKind::Elementary: own = n.Source.size(); break;
-    case TSentenceKind::DialecticalNegation: own = TreeTextSize(*n.Parts[0], total) + 3; break;
+    case TSentenceKind::Elementary:
+      own = n.Source.size();
+      m.Elementary = Saturated(m.Elementary, own);
+      break;
+    case TSentenceKind::DialecticalNegation: own = Saturated(TreeTextSize(*n.Parts[0], depth + 1, m), 3); break;
     default:
       own = 4;
-      for (auto& p : n.Parts) own += TreeTextSize(*p, total);
-      own += 2 * (n.Parts.size() - 1);
+      for (auto& p : n.Parts) own = Saturated(own, TreeTextSize(*p, depth + 1, m));
+      own = Saturated(own, 2 * (n.Parts.size() - 1));
       break;
   }
-  total = total + own < total ? SIZE_MAX : total + own;
+  m.Total = Saturated(m.Total, own);
   return own;
 }
 
@@ -158,9 +170,11 @@ inline TNodePtr Parse(string_view text, int maxDepth = karvel::kMaxNestingDepth)
   string_view rest = text.substr(text.size());
   TNodePtr n = parser.Prefix(text, rest, 1);
   const string_view t = Trim(text);
-  std::size_t total = 0;
-  if (!parser.TooDeep) TreeTextSize(*n, total);
-  if (parser.TooDeep || total > karvel::detail::TextBudget(t.size())) n = Elementary(t);
+  TTreeMeasure m;
+  if (!parser.TooDeep) TreeTextSize(*n, 1, m);
+  if (parser.TooDeep || m.Elementary > karvel::detail::ElementaryTextBudget(t.size()) ||
+      m.Total > karvel::detail::TextBudget(t.size(), m.Depth))
+    n = Elementary(t);
   Compose(*n);
   return n;
 }

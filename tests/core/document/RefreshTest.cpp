@@ -2,6 +2,7 @@
 #include "Refresh.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -93,6 +94,36 @@ TEST_F(RefreshTest, NoButtonsBelowTwoNorWithStructureOnly) {
   EXPECT_EQ(result.ButtonCount, 0);
   EXPECT_EQ(result.StatusText, "");
   EXPECT_TRUE(Document.Interpretations().empty());
+}
+
+TEST_F(RefreshTest, TheWorkingFileIsWrittenOnlyWhenItsBytesChange) {
+  const auto inode = [] {
+    struct stat info {};
+    EXPECT_EQ(::lstat(kTemporaryFileName, &info), 0);
+    return info.st_ino;
+  };
+  std::ofstream("theory.kvl", std::ios::binary) << ElementaryFile({"a", "b"});
+  TRefreshRequest request;
+  request.FileName = "theory.kvl";
+  ASSERT_TRUE(Refresh(Document, request).Loaded());
+  const std::string written = ReadWorkingFile();
+  const auto first = inode();
+  // The same bytes again: the file stays as it is, not even replaced.
+  ASSERT_TRUE(Refresh(Document, request).Loaded());
+  request.FileName = kTemporaryFileName;
+  ASSERT_TRUE(Refresh(Document, request).Loaded());
+  EXPECT_EQ(inode(), first);
+  EXPECT_EQ(ReadWorkingFile(), written);
+  // Other bytes replace it; so does anything that is not a regular file.
+  std::ofstream("other.kvl", std::ios::binary) << ElementaryFile({"c"});
+  request.FileName = "other.kvl";
+  ASSERT_TRUE(Refresh(Document, request).Loaded());
+  EXPECT_EQ(ReadWorkingFile(), Document.File().Text + "\r\n");
+  fs::copy_file(kTemporaryFileName, "copy.kvl");
+  fs::remove(kTemporaryFileName);
+  fs::create_symlink("copy.kvl", kTemporaryFileName);
+  ASSERT_TRUE(Refresh(Document, request).Loaded());
+  EXPECT_FALSE(fs::is_symlink(kTemporaryFileName));
 }
 
 TEST_F(RefreshTest, ToolsWriteNoFile) {

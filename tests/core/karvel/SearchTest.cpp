@@ -355,6 +355,36 @@ TEST(SearchTest, KnottyTheoriesMatchThePlainEnumeration) {
   EXPECT_GT(several, 100);
 }
 
+// Runs that may hold only a few rows: the search splits on the undecided
+// assumptions, one after another, and hands over each part in order.
+TEST(SearchTest, SplitRunsKeepTheOrderOfThePlainEnumeration) {
+  for (std::size_t rows : {1u, 2u, 3u, 7u}) {
+    detail::TSearchTuning tight;
+    tight.RowsPerRun = rows;
+    detail::TSearchTuning tightLibrary = kLibraryOnly;
+    tightLibrary.RowsPerRun = rows;
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+      TKnottyTheory random(seed);
+      TKarvelTheory theory;
+      random.Fill(theory, seed % 3 == 0);
+      TListOfListOfKarvelSentences plain;
+      reference::ComputeInterpretations(theory, plain);
+      ASSERT_EQ(Search(theory, tight), Texts(plain)) << "seed " << seed << ", " << rows << " rows";
+      ASSERT_EQ(Search(theory, tightLibrary), Texts(plain)) << "seed " << seed << ", " << rows << " rows";
+    }
+    TKarvelTheory pairs;
+    Pairs(pairs, 6);
+    TListOfListOfKarvelSentences plain;
+    reference::ComputeInterpretations(pairs, plain);
+    EXPECT_EQ(Search(pairs, tight), Texts(plain)) << rows;
+    // Stopped inside a part: what was handed over is in order.
+    TSearchOutcome outcome{};
+    const VV some = Search(pairs, tight, &outcome, [](std::size_t found) { return found < 20; });
+    EXPECT_EQ(outcome, TSearchOutcome::Stopped);
+    EXPECT_TRUE(InOrderWithin(some, Texts(plain)));
+  }
+}
+
 // Random attack graphs of 30 to 60 assumptions with rules about rules: far
 // beyond the plain enumeration, within reach of the depth-first search.
 TEST(SearchTest, MidSizedTheoriesMatchTheDepthFirstSearch) {

@@ -68,11 +68,11 @@ TEST(ParseStructureTest, CanonicalTextsAreFixedPoints) {
   }
 }
 
-// depth negations around "p": depth + 1 levels.
-std::string Nested(int depth) {
+// depth negations around the leaf: depth + 1 levels.
+std::string Nested(int depth, const std::string& leaf = "p") {
   std::string s;
   for (int i = 0; i < depth; ++i) s += "x(";
-  return s + "p" + std::string(static_cast<std::size_t>(depth), ')');
+  return s + leaf + std::string(static_cast<std::size_t>(depth), ')');
 }
 
 TEST(ParseLimitsTest, NestingBeyondTheLimitIsOneElementarySentence) {
@@ -105,6 +105,67 @@ TEST(ParseLimitsTest, RepeatedFallbackTextsStayBounded) {
   auto* l = ParseSentence(large, arena);
   EXPECT_EQ(l->Kind(), TSentenceKind::Elementary);
   EXPECT_EQ(l->Text, large);
+}
+
+// Bytes of all the elementary parts of a sentence: what the file and the
+// reports write out.
+std::size_t ElementaryBytes(TKarvelSentence* s) {
+  TListOfKarvelSentences parts;
+  std::size_t bytes = 0;
+  std::vector<TKarvelSentence*> stack{s};
+  while (!stack.empty()) {
+    TKarvelSentence* p = stack.back();
+    stack.pop_back();
+    if (auto* n = AsNegation(p)) {
+      stack.push_back(n->NegatedSentence);
+    } else if (auto* c = AsConditional(p)) {
+      stack.insert(stack.end(), c->Antecedents.begin(), c->Antecedents.end());
+      stack.push_back(c->Consequent);
+    } else {
+      bytes += p->Text.size();
+    }
+  }
+  return bytes;
+}
+
+TEST(ParseLimitsTest, FallbacksKeepNoMoreTextThanASmallMultipleOfTheInput) {
+  // Between 20 and 2000 repetitions the fallbacks' texts were allowed up to
+  // 512 times the input, which the file and every report then repeat.
+  for (int n : {20, 100, 300, 1000, 2000}) {
+    std::string text = "if(";
+    for (int i = 0; i < n; ++i) text += "x(a,";
+    text += " b)";
+    TSentenceArena arena;
+    TKarvelSentence* s = ParseSentence(text, arena);
+    EXPECT_LE(ElementaryBytes(s), 2 * text.size() + 65536) << n;
+    std::string tagged;
+    TKarvelTheory::AppendTaggedLines(s, tagged);
+    EXPECT_LE(tagged.size(), 64 * text.size() + 65536) << n;
+  }
+  // Well-formed text keeps its structure at any length and depth.
+  std::string wide = "if(";
+  for (int i = 0; i < 20000; ++i) wide += "x(a" + std::to_string(i) + "), ";
+  wide += "b)";
+  TSentenceArena arena;
+  auto* c = AsConditional(ParseSentence(wide, arena));
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->Antecedents.size(), 20000u);
+  std::string leaf(100000, 'q');
+  auto* deep = ParseSentence(Nested(kMaxNestingDepth - 1, leaf), arena);
+  EXPECT_EQ(deep->Kind(), TSentenceKind::DialecticalNegation);
+  EXPECT_EQ(ParsedNestingDepth(Nested(kMaxNestingDepth - 1, leaf)), kMaxNestingDepth);
+  EXPECT_EQ(ParsedText(Nested(kMaxNestingDepth - 1, leaf)), deep->Text);
+}
+
+TEST(ParseLimitsTest, ParsedDepthAndTextAreThoseOfTheParsedSentence) {
+  for (std::string text : {"a", " x( a )", "if(a,x(b),  c)", "if(x(a, b)", "x(if(a, x(x(b))))", "if(a)"}) {
+    TSentenceArena arena;
+    TKarvelSentence* s = ParseSentence(text, arena);
+    EXPECT_EQ(ParsedText(text), s->Text) << text;
+    EXPECT_EQ(ParsedNestingDepth(text), NestingDepth(s)) << text;
+  }
+  EXPECT_EQ(ParsedNestingDepth(Nested(kMaxNestingDepth)), kMaxNestingDepth + 1);
+  EXPECT_EQ(ParsedNestingDepth(Nested(10), 5), 6);
 }
 
 TEST(VariablesTest, ElementaryTokens) {

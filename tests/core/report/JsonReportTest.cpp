@@ -196,5 +196,40 @@ TEST(JsonReportTest, TextsThatAreNotUtf8RoundTripAsLatin1) {
   EXPECT_THROW(BytesOfJsonText(Json(3)), std::invalid_argument);
 }
 
+// A stream whose reader has gone: every write fails, and the writes tried
+// are counted.
+class TGoneReader final : public std::streambuf {
+ public:
+  std::size_t Tries = 0;
+
+ protected:
+  int_type overflow(int_type) override {
+    ++Tries;
+    return traits_type::eof();
+  }
+  std::streamsize xsputn(const char*, std::streamsize) override {
+    ++Tries;
+    return 0;
+  }
+};
+
+TEST(JsonReportTest, WritersStopTheSearchAtTheFirstFailedWrite) {
+  // 12 independent conflicts: 4096 interpretations nobody can receive.
+  V texts;
+  for (int i = 0; i < 12; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    texts.insert(texts.end(), {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"});
+  }
+  const std::string file = karvel::testing::ElementaryFile(texts);
+  // The lists go out before the search: it never starts in earnest.
+  TGoneReader gone;
+  std::ostream out(&gone);
+  TheoryDocument document;
+  const TRefreshResult result = WriteJsonReport(document, ToolRequestFromBytes(file), out);
+  EXPECT_TRUE(result.SearchStopped);
+  EXPECT_LT(result.InterpretationCount, 4096u);
+  EXPECT_LE(gone.Tries, 1u);
+}
+
 }  // namespace
 }  // namespace ostrel

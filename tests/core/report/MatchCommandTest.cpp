@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestTheory.h"
 #include "TheoryDocument.h"
 
@@ -59,6 +61,43 @@ TEST(MatchCommandTest, LetterCaseIsIgnoredInTheBindingButNotInTheSubstitution) {
   EXPECT_EQ(Texts(d.Theory().Assumptions), assumptions);
   EXPECT_EQ(Texts(d.Theory().Issues), issues);
   EXPECT_TRUE(arena.Owns(result.Instances[0]));
+}
+
+TEST(MatchCommandTest, TheStreamedReportIsTheReportOfTheEntries) {
+  // Repeated variables, tokens differing in case, sentences holding a
+  // template twice, and a template that is itself another's instance.
+  TheoryDocument d;
+  Load(d,
+       {"<x> likes <x>", "<x> likes <y>", "if(<X> likes <x>, x(<y> likes <x>))", "if(<x> likes <y>, <x> is glad)"},
+       {"if(<x> likes <x>, if(<x> likes <x>, <z> is sad))"});
+  for (const std::string text : {"Ann likes Ann", "Ann likes Bob", "nobody", "Ann likes"}) {
+    karvel::TSentenceArena arena;
+    std::string expected;
+    if (karvel::IndexOfText(d.ArgumentSentences(), text) >= 0 || text == "nobody") {
+      const TMatchResult result = karvel::IndexOfText(d.ArgumentSentences(), text) >= 0
+                                      ? MatchSentence(text, d.Theory(), arena)
+                                      : TMatchResult{};
+      for (const std::string& line : MatchReportLines(text, result)) expected += line + "\n";
+      EXPECT_EQ(MatchReportText(d, text), expected) << text;
+    }
+  }
+  // Matched only when the text is a sentence of the argument.
+  karvel::TSentenceArena arena;
+  const std::string text = "<x> likes <x>";
+  std::string expected;
+  for (const std::string& line : MatchReportLines(text, MatchSentence(text, d.Theory(), arena)))
+    expected += line + "\n";
+  EXPECT_EQ(MatchReportText(d, text), expected);
+  EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 12);
+}
+
+TEST(MatchCommandTest, RepeatedVariablesMustTakeOneValue) {
+  std::vector<std::string> values;
+  const std::vector<std::string> variables{"<a>", "<b>", "<a>", "<c>", "<b>"};
+  EXPECT_TRUE(karvel::MatchTemplate("<a>-<b>-<a>-<c>-<b>", "1-2-1-3-2", variables, values));
+  EXPECT_EQ(values, (V{"1", "2", "1", "3", "2"}));
+  EXPECT_FALSE(karvel::MatchTemplate("<a>-<b>-<a>-<c>-<b>", "1-2-1-3-4", variables, values));
+  EXPECT_FALSE(karvel::MatchTemplate("<a>-<b>-<a>-<c>-<b>", "1-2-5-3-2", variables, values));
 }
 
 TEST(MatchCommandTest, OnlyTemplatesWithVariablesMatchAndOnlyExactMatchesSeed) {

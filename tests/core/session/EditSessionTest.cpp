@@ -24,12 +24,18 @@ using C = TEditCommand;
 
 const std::string P(kPlaceholderSentenceText);
 
+bool IndexOfTextIn(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
 class EditSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FDirectory = std::filesystem::temp_directory_path() /
-                 ("ostrel-edit-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A parameterised test's name holds a slash: a nested folder whose
+    // parent the tear-down would leave behind.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    FDirectory = std::filesystem::temp_directory_path() / ("ostrel-edit-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(FDirectory);
     std::filesystem::create_directories(FDirectory);
     FPrevious = std::filesystem::current_path();
@@ -557,7 +563,11 @@ TEST_F(EditSessionTest, ACommandWhoseReloadFailsStopsThereWithItsSentencesAlive)
   ASSERT_EQ(W.Errors().size(), 1u);
   EXPECT_EQ(W.Errors()[0], std::string("Cannot create file ") + kTemporaryFileName);
   EXPECT_FALSE(W.Editor().Visible);
-  EXPECT_TRUE(S().Marks.AddingSupportOrAttack);
+  // Nothing reached the file, so nothing changed: no mark is left waiting
+  // for an editor that never opened, and the lists are as they were.
+  EXPECT_EQ(S().Marks, TPendingMarks{});
+  EXPECT_EQ(Assumptions(), (V{"a", "b"}));
+  EXPECT_EQ(W.StatusPanel(1), "The command was undone: the working file could not be written.");
   std::filesystem::remove(kTemporaryFileName);
 
   // The reload of the first phase fails after the write succeeded.
@@ -574,6 +584,183 @@ TEST_F(EditSessionTest, ACommandWhoseReloadFailsStopsThereWithItsSentencesAlive)
   }
   // Whatever failed, the session goes on from the working file.
   W.PressEscape();
+  ExpectWorkingFileIsDocument();
+}
+
+// Fails chosen writes of the file layer: the first `pass` writes go
+// through, the next `fail` ones fail the given way.
+class TFailingWrites final : public karvel::TWriteFaults {
+ public:
+  TFailingWrites(karvel::TWriteFault fault, int pass, int fail) : FFault(fault), FPass(pass), FFail(fail) {
+    karvel::SetWriteFaults(this);
+  }
+  ~TFailingWrites() override { karvel::SetWriteFaults(nullptr); }
+  bool Next(karvel::TWriteFault fault) override {
+    // A write asks once per piece for the disk and once for the rename;
+    // each whole write counts as one.
+    if (fault == karvel::TWriteFault::RenameFails) ++FWrites;
+    if (fault != FFault) return false;
+    const int index = fault == karvel::TWriteFault::RenameFails ? FWrites - 1 : FWrites;
+    return index >= FPass && index < FPass + FFail;
+  }
+
+ private:
+  karvel::TWriteFault FFault;
+  int FPass, FFail;
+  int FWrites = 0;
+};
+
+TEST_F(EditSessionTest, AFailedWriteRollsTheCommandBackAndSaysSo) {
+  Open({"a", "b"});
+  const std::string start = WorkingFile();
+  Press("a");
+  {
+    // A full disk at Attack's first write: nothing is left waiting.
+    TFailingWrites full(karvel::TWriteFault::NoSpace, 0, 100);
+    S().Attack1Click();
+  }
+  ASSERT_EQ(W.Errors().size(), 1u);
+  EXPECT_EQ(W.Errors()[0], std::string("Cannot create file ") + kTemporaryFileName);
+  EXPECT_EQ(S().Marks, TPendingMarks{});
+  EXPECT_FALSE(W.Editor().Visible);
+  EXPECT_EQ(Assumptions(), (V{"a", "b"}));
+  EXPECT_EQ(W.StatusPanel(1), "The command was undone: the working file could not be written.");
+  EXPECT_EQ(WorkingFile(), start);
+  ExpectWorkingFileIsDocument();
+  // With space again, a new sentence brings no placeholder along.
+  S().Addstatement1Click();
+  W.Type("c");
+  W.PressEnter();
+  EXPECT_EQ(Assumptions(), (V{"a", "b", "c"}));
+  ExpectWorkingFileIsDocument();
+
+  // The first phase of Support reaches the file and the reload, the second
+  // fails at its rename: the file and the document go back to before the
+  // command. (The reload finds the bytes it would write and writes none.)
+  const std::string before = WorkingFile();
+  Press("a");
+  {
+    TFailingWrites renames(karvel::TWriteFault::RenameFails, 1, 1);
+    S().Givesupport1Click();
+  }
+  EXPECT_EQ(W.Errors().size(), 2u);
+  EXPECT_EQ(S().Marks, TPendingMarks{});
+  EXPECT_FALSE(W.Editor().Visible);
+  EXPECT_EQ(HiddenBoxes(), 0);
+  EXPECT_EQ(WorkingFile(), before);
+  EXPECT_EQ(Assumptions(), (V{"a", "b", "c"}));
+  EXPECT_EQ(Issues(), V{});
+  ExpectWorkingFileIsDocument();
+}
+
+TEST_F(EditSessionTest, AFailedCommitKeepsTheEditorAndItsCommandPending) {
+  Open({"a", "b"});
+  Press("a");
+  S().Attack1Click();
+  ASSERT_TRUE(W.Editor().Visible);
+  const TPendingMarks pending = S().Marks;
+  const V assumptions = Assumptions();
+  W.Type("r");
+  {
+    TFailingWrites full(karvel::TWriteFault::NoSpace, 0, 100);
+    W.PressEnter();
+  }
+  // The commit wrote nothing: the editor is still open on the placeholder
+  // with the command pending, and the user may try again or cancel.
+  EXPECT_EQ(W.Errors().size(), 1u);
+  EXPECT_TRUE(W.Editor().Visible);
+  EXPECT_EQ(S().Marks, pending);
+  EXPECT_EQ(Assumptions(), assumptions);
+  ExpectWorkingFileIsDocument();
+  W.PressEscape();
+  EXPECT_EQ(S().Marks, TPendingMarks{});
+  EXPECT_EQ(Assumptions(), (V{"a", "b", "x(a)"}));
+  ExpectWorkingFileIsDocument();
+
+  // A commit whose own write reached the file: when the status change
+  // after it fails, or the reload between them, the file goes back to
+  // before the whole command. The reload writes (the issue's text is an
+  // assumption's now, so the issue goes), then the status change does.
+  Open({"a", "b"}, {"i"});
+  const std::string withIssue = WorkingFile();
+  for (int pass : {2, 1}) {
+    Press("b");
+    S().Attack1Click();
+    ASSERT_TRUE(W.Editor().Visible);
+    W.Type("i");
+    {
+      TFailingWrites renames(karvel::TWriteFault::RenameFails, pass, 1);
+      W.PressEnter();
+    }
+    EXPECT_FALSE(W.Editor().Visible) << pass;
+    EXPECT_EQ(S().Marks, TPendingMarks{}) << pass;
+    EXPECT_EQ(WorkingFile(), withIssue) << pass;
+    if (pass == 1) {
+      // The failed reload left the document empty, as any abandoned
+      // refresh does; the working file holds the theory for the next one.
+      EXPECT_TRUE(W.LastRefreshAbandoned());
+      EXPECT_EQ(Assumptions(), V{});
+      ASSERT_TRUE(W.Open(kTemporaryFileName));
+    }
+    EXPECT_EQ(Assumptions(), (V{"a", "b"})) << pass;
+    EXPECT_EQ(Issues(), V{"i"}) << pass;
+    ExpectWorkingFileIsDocument();
+  }
+}
+
+// A conditional chain "if(p, if(p, ... q))" nested `depth` levels deep.
+std::string Chain(int depth, const std::string& leaf = "q") {
+  std::string text = leaf;
+  for (int i = 1; i < depth; ++i) text = "if(p, " + text + ")";
+  return text;
+}
+
+TEST_F(EditSessionTest, CommandsThatWouldNestDeeperThanTheReaderAcceptsAreRefused) {
+  const std::string deepest = Chain(karvel::kMaxNestingDepth, "leaf");
+  const std::string almost = Chain(karvel::kMaxNestingDepth - 1);
+  Open({deepest, almost, "later"});
+  const V assumptions = Assumptions();
+  const std::string start = WorkingFile();
+  const std::string refused = "The new sentence would nest deeper than 256 levels; nothing was changed.";
+  const auto expectRefused = [&](const char* command) {
+    EXPECT_EQ(W.StatusPanel(1), refused) << command;
+    EXPECT_EQ(S().Marks, TPendingMarks{}) << command;
+    EXPECT_FALSE(W.Editor().Visible) << command;
+    EXPECT_EQ(WorkingFile(), start) << command;
+    EXPECT_EQ(Assumptions(), assumptions) << command;
+    EXPECT_TRUE(W.Errors().empty()) << command;
+  };
+  PressRule(deepest);
+  S().Givesupport1Click();
+  expectRefused("Support");
+  PressRule(deepest);
+  S().Adddialecticalnegation2Click();
+  expectRefused("Add dialectical negation");
+  PressRule(almost);
+  S().Attack1Click();
+  expectRefused("Attack");
+  // The leaf at the bottom of the deepest chain has room for no compound.
+  Press("leaf");
+  S().Changeelementarysentence1Click();
+  ASSERT_TRUE(W.Editor().Visible);
+  W.Type("x(leaf)");
+  W.PressEnter();
+  EXPECT_EQ(W.StatusPanel(1), refused);
+  EXPECT_TRUE(W.Editor().Visible) << "the typed text stays for the user to change";
+  EXPECT_EQ(WorkingFile(), start);
+  W.Type("other leaf");
+  W.PressEnter();
+  EXPECT_FALSE(W.Editor().Visible);
+  EXPECT_EQ(Assumptions()[0], Chain(karvel::kMaxNestingDepth, "other leaf"));
+
+  // At the limit itself a command goes on, and nothing after it is lost.
+  PressRule(almost);
+  S().Givesupport1Click();
+  ASSERT_TRUE(W.Editor().Visible);
+  W.Type("r");
+  W.PressEnter();
+  EXPECT_TRUE(IndexOfTextIn(Assumptions(), "if(r, " + almost + ")"));
+  EXPECT_TRUE(IndexOfTextIn(Assumptions(), "later"));
   ExpectWorkingFileIsDocument();
 }
 
@@ -607,6 +794,27 @@ TEST_F(EditSessionTest, ARefreshBuildsAtMostTenThousandButtonsAndSaysSo) {
   // The Theory view still reports every one.
   const auto lines = W.Document().TheoryViewLines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "    JUSTIFIED ASSUMPTIONS"), 16384);
+}
+
+TEST_F(EditSessionTest, TheTheoryViewKeepsABoundAndSaysWhatItLists) {
+  // 16 pairs of mutual attacks: 65,536 interpretations, a report of 111 MB.
+  V texts;
+  for (int i = 0; i < 16; ++i) {
+    const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
+    texts.insert(texts.end(), {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"});
+  }
+  Open(texts);
+  EXPECT_EQ(W.StatusPanel(1), "There are 65536 dialectical interpretations. Buttons show the first 10000.");
+  const auto lines = W.Document().TheoryViewLines();
+  std::size_t bytes = 0;
+  for (const auto& line : lines) bytes += line.size() + 1;
+  const auto sections = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("DIALECTICAL INTERPRETATION ", 0) == 0;
+  });
+  EXPECT_LT(sections, 65536);
+  EXPECT_LE(bytes, TheoryDocument::kTheoryViewBytes + 4096);
+  EXPECT_EQ(lines.back(), "THE THEORY VIEW LISTS THE FIRST " + std::to_string(sections) +
+                              " OF 65536 DIALECTICAL INTERPRETATIONS");
 }
 
 }  // namespace

@@ -222,5 +222,34 @@ TEST_F(ExportTest, ToolExitCodesAndMessages) {
   EXPECT_EQ(QDir(directory).entryList(QDir::Files), QStringList{QStringLiteral("out.svg")});
 }
 
+TEST_F(ExportTest, ADiagramTooLargeForAnImageIsScaledDownAndSaysSo) {
+  // A support chain of 4,000 statements: at twice the window's scale the
+  // image would be some 200,000 pixels tall.
+  std::vector<std::string> texts{"s0"};
+  for (int i = 1; i < 4000; ++i) {
+    texts.push_back("s" + std::to_string(i));
+    texts.push_back("if(s" + std::to_string(i) + ", s" + std::to_string(i - 1) + ")");
+  }
+  const QString theory = WriteFile(QStringLiteral("chain.kvl"), karvel::testing::ElementaryFile(texts));
+  const QString png = PathOf(QStringLiteral("chain.png"));
+  const TRun run = RunExport({theory, png});
+  EXPECT_EQ(run.ExitCode, 0) << run.Error.toStdString();
+  EXPECT_TRUE(run.Error.contains(QStringLiteral("The diagram is too large for an image at full size: ") + png))
+      << run.Error.toStdString();
+  const QImage image(png);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_LE(image.height(), diagram::kMaxExportSide);
+  EXPECT_LE(qint64{image.width()} * image.height(), diagram::kMaxExportPixels);
+  EXPECT_GT(image.height(), image.width());
+
+  // The window writes the same image and tells the user in the status bar.
+  Dialogs.FilesToOpen.push_back(theory);
+  Form->Open1Click();
+  const QImage shown(Export(QStringLiteral("window.png")));
+  EXPECT_EQ(shown.size(), image.size());
+  EXPECT_TRUE(Dialogs.Errors.isEmpty());
+  EXPECT_TRUE(Form->StatusPanelText(1).startsWith(QStringLiteral("The diagram is too large")));
+}
+
 }  // namespace
 }  // namespace ostrel

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -128,6 +129,33 @@ TEST_F(UndoTest, ATwoPhaseCommandCancelledWithEscapeIsOneStep) {
   // The placeholder's intermediate files are no steps of their own.
   Item("Undo2MenuItem")->trigger();
   EXPECT_EQ(Seen(), opened);
+}
+
+TEST_F(UndoTest, AFailedOpenOfAHugeFileKeepsTheWindowAndItsHistory) {
+  OpenThroughMenu({"a", "b"}, {});
+  PressOn("a");
+  Form->EditMenuItem(TEditCommand::Setasissue)->trigger();
+  const TSeen edited = Seen();
+  ASSERT_TRUE(UndoShown());
+  // A sparse terabyte: reading it whole would abort on memory.
+  const QString huge = PathOf(QStringLiteral("huge.kvl"));
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64{1} << 40));
+  }
+  Dialogs.FilesToOpen.push_back(huge);
+  Item("Open1")->trigger();
+  EXPECT_EQ(Dialogs.Errors, QStringList{QStringLiteral("File too large: ") + huge});
+  // The working file is as it was, and so is the history: the failed Open
+  // is a step of its own (it changed the caption), the edit before it one
+  // more.
+  EXPECT_EQ(ReadFile(PathOf(QStringLiteral("~tmp.kvl"))), edited.Bytes);
+  ASSERT_TRUE(UndoShown());
+  Item("Undo2MenuItem")->trigger();
+  EXPECT_EQ(Seen(), edited);
+  Item("Undo2MenuItem")->trigger();
+  EXPECT_EQ(Assumptions(), (V{"a", "b"}));
 }
 
 TEST_F(UndoTest, UndoAcrossOpenRestoresTheCaptionAndANewStepDropsRedo) {

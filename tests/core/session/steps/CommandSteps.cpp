@@ -388,7 +388,7 @@ std::string CheckInvariants(THeadlessSession& w) {
   return {};
 }
 
-TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in) {
+TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in, const std::function<void()>& afterStep) {
   const auto texts = [&w] {
     std::unordered_set<std::string> all;
     for (const TKarvelSentence* s : w.Document().Theory().Assumptions) all.insert(s->Text);
@@ -401,9 +401,16 @@ TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in) {
   const auto before = commitsNew ? texts() : std::unordered_set<std::string>{};
 
   TCheckedStep checked;
+  const std::size_t errors = w.Errors().size();
   checked.Step = RunStep(w, in);
+  if (afterStep) afterStep();
   checked.Failure = CheckInvariants(w);
-  if (checked.Failure.empty() && commitsNew && checked.Step == TStep::Enter && !w.LastRefreshAbandoned()) {
+  // A commit that could not be written is undone: the editor stays open on
+  // the text and the theory as it was, or, once a write reached the file,
+  // the theory goes back to before the command.
+  const bool failedWrite = w.Errors().size() > errors;
+  if (checked.Failure.empty() && commitsNew && checked.Step == TStep::Enter && !w.LastRefreshAbandoned() &&
+      !failedWrite) {
     const auto after = texts();
     for (const std::string& text : before)
       if (after.count(text) == 0) {

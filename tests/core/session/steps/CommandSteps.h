@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -119,7 +120,8 @@ struct TCheckedStep {
 
 //! RunStep, then CheckInvariants, and for a commit of a new sentence also
 //! that every text the theory held before is still there: adding a
-//! sentence loses none.
-TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in);
+//! sentence loses none (unless a write failed). afterStep runs between the
+//! step and the checks.
+TCheckedStep RunCheckedStep(THeadlessSession& w, TStepInput& in, const std::function<void()>& afterStep = {});
 
 }  // namespace ostrel::steps
