@@ -23,7 +23,8 @@ QIcon ApplicationIcon() {
   // Drawn here rather than through an icon engine plugin, which a machine
   // may lack.
   QIcon icon;
-  for (const int side : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(ApplicationIconImage(side)));
+  for (const int side : {16, 24, 32, 48, 64, 128})
+    icon.addPixmap(QPixmap::fromImage(ApplicationIconImage(side)));
   return icon;
 }
 

@@ -46,10 +46,14 @@ constexpr const char* kHelp =
 
 // Options QGuiApplication and QApplication take out of the command line
 // themselves; the parser knows them only to let them through.
-constexpr const char* kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "title", "icon", "name", "style",
-    "stylesheet"};
+constexpr const char* kQtOptionsWithValue[] = {"platform",      "platformpluginpath",
+                                               "platformtheme", "plugin",
+                                               "qmljsdebugger", "qwindowgeometry",
+                                               "qwindowicon",   "qwindowtitle",
+                                               "session",       "display",
+                                               "geometry",      "title",
+                                               "icon",          "name",
+                                               "style",         "stylesheet"};
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 int UsageError(const QString& reason) {
@@ -104,9 +108,9 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   ostrel::InitialiseApplication();
   // Held until the program ends: no other window may take this one's file.
-  const ostrel::TWorkingFile workingFile =
-      ostrel::TWorkingFile::Choose(QDir::currentPath(), QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
-                                   parser.isSet(privateWorkingFile));
+  const ostrel::TWorkingFile workingFile = ostrel::TWorkingFile::Choose(
+      QDir::currentPath(), QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+      parser.isSet(privateWorkingFile));
   ostrel::TApplicationWindows windows(ostrel::TMainForm::StandardDialogs(), workingFile.FileName());
   windows.ShowMainForm();
   windows.MainForm().ShowNotice(workingFile.Notice());

@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     std::cerr << "usage: render-icon SIDE OUT.png\n";
     return 2;
   }
-  return ostrel::ApplicationIconImage(std::atoi(argv[1])).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+  return ostrel::ApplicationIconImage(std::atoi(argv[1])).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0
+                                                                                                       : 1;
 }

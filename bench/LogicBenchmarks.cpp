@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
-#include <unordered_set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -93,7 +93,11 @@ std::string RealisticSentence(TFileBuilder& b, TRandom& random, std::size_t k) {
   const auto earlier = [&] { return Claim(random.Below(k + 1)); };
   std::string text;
   switch (k % 10) {
-    case 0: case 1: case 2: case 3: case 4:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
       text = Claim(k);
       b.Elementary(text);
       break;
@@ -321,8 +325,9 @@ void ReadFile(benchmark::State& state, TShapeMaker make, bool parse, std::size_t
     release += Seconds(freed);
   }
   if (assumptions + issues != expected) {
-    state.SkipWithError(("expected " + std::to_string(expected) + " sentences, read " +
-                         std::to_string(assumptions + issues)).c_str());
+    state.SkipWithError(
+        ("expected " + std::to_string(expected) + " sentences, read " + std::to_string(assumptions + issues))
+            .c_str());
     return;
   }
   const double mb = static_cast<double>(shape.Bytes.size()) / kMB;
@@ -424,7 +429,8 @@ void BM_ParseDeepTypedText(benchmark::State& state) {
   for (auto _ : state) {
     TSentenceArena arena;
     TKarvelSentence* s = ParseSentence(text, arena);
-    if (!IsElementary(s) || s->Text != text) state.SkipWithError("deep text not kept as one elementary sentence");
+    if (!IsElementary(s) || s->Text != text)
+      state.SkipWithError("deep text not kept as one elementary sentence");
   }
 }
 BENCHMARK(BM_ParseDeepTypedText)->Unit(benchmark::kMillisecond);
@@ -539,7 +545,8 @@ void Interpretations(benchmark::State& state, TKarvelTheory& theory, std::size_t
     theory.ComputeInterpretations(interpretations);
     if (interpretations.size() != expected) {
       state.SkipWithError(("expected " + std::to_string(expected) + " interpretations, got " +
-                           std::to_string(interpretations.size())).c_str());
+                           std::to_string(interpretations.size()))
+                              .c_str());
       break;
     }
   }

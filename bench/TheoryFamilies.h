@@ -34,7 +34,9 @@ inline std::string Name(const char* prefix, std::size_t i, const char* suffix = 
 }
 
 inline std::string Atom(std::size_t i) { return Name("a", i); }
-inline std::string Attack(const std::string& from, const std::string& to) { return "if(" + from + ", x(" + to + "))"; }
+inline std::string Attack(const std::string& from, const std::string& to) {
+  return "if(" + from + ", x(" + to + "))";
+}
 
 //! n elementary assumptions and the assumed attack if(a, x(b)) for each
 //! ordered pair with the given probability.
@@ -61,12 +63,16 @@ inline std::vector<std::string> RandomRulesAboutRules(std::size_t n, double dens
       const std::string attack = Attack(Atom(i), Atom(j));
       const std::string other = Atom(random.Below(n));
       switch (random.Below(4)) {
-        case 0: texts.push_back("if(" + other + ", " + attack + ")"); break;
+        case 0:
+          texts.push_back("if(" + other + ", " + attack + ")");
+          break;
         case 1:
           texts.push_back(attack);
           texts.push_back("if(" + other + ", x(" + attack + "))");
           break;
-        default: texts.push_back(attack); break;
+        default:
+          texts.push_back(attack);
+          break;
       }
     }
   return texts;
@@ -151,7 +157,8 @@ inline std::vector<std::string> RealisticArgument(std::size_t sentences, std::si
   std::vector<std::string> texts, claims, reasons;
   for (std::size_t c = 0; c < conflicts; ++c) {
     const std::string a = Name("position ", c, "a"), b = Name("position ", c, "b");
-    for (const std::string& t : {a, b, Attack(a, b), Attack(b, a), rule(a, Name("verdict ", c))}) texts.push_back(t);
+    for (const std::string& t : {a, b, Attack(a, b), Attack(b, a), rule(a, Name("verdict ", c))})
+      texts.push_back(t);
   }
   while (texts.size() < sentences) {
     const std::size_t i = texts.size();

@@ -100,7 +100,8 @@ void Complain(std::string_view program, std::string_view what, std::string_view 
 
 std::string VersionText(std::string_view program) {
   std::string text(program);
-  text += " " OSTREL_VERSION "\n"
+  text += " " OSTREL_VERSION
+          "\n"
           "Copyright (C) 2026 The Ostrel developers\n"
           "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
           "This is free software: you are free to change and redistribute it.\n"

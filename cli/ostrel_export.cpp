@@ -85,10 +85,14 @@ std::optional<TExportFormat> FormatNamed(const QString& name) {
 
 QString SuffixOf(TExportFormat format) {
   switch (format) {
-    case TExportFormat::Svg: return QStringLiteral("svg");
-    case TExportFormat::Png: return QStringLiteral("png");
-    case TExportFormat::Pdf: return QStringLiteral("pdf");
-    case TExportFormat::None: break;
+    case TExportFormat::Svg:
+      return QStringLiteral("svg");
+    case TExportFormat::Png:
+      return QStringLiteral("png");
+    case TExportFormat::Pdf:
+      return QStringLiteral("pdf");
+    case TExportFormat::None:
+      break;
   }
   return {};
 }
@@ -141,8 +145,9 @@ std::optional<QByteArray> Draw(char** argv, const TCommand& command, const std::
   // PDF take their title from it); the caller then writes its bytes to OUT
   // with the system's reason on failure, or to standard output.
   QTemporaryDir folder;
-  const QString input = IsStandardStream(command.File) ? QStringLiteral("diagram")
-                                                       : QFileInfo(QFile::decodeName(command.File.c_str())).completeBaseName();
+  const QString input = IsStandardStream(command.File)
+                            ? QStringLiteral("diagram")
+                            : QFileInfo(QFile::decodeName(command.File.c_str())).completeBaseName();
   const QString name = IsStandardStream(command.Out)
                            ? input + QLatin1Char('.') + SuffixOf(command.Format)
                            : QFileInfo(QFile::decodeName(command.Out.c_str())).fileName();
@@ -153,7 +158,7 @@ std::optional<QByteArray> Draw(char** argv, const TCommand& command, const std::
   outcome.Message.replace(drawn.fileName(), QFile::decodeName(OutputName(command.Out).c_str()));
   if (!folder.isValid() || !outcome.Written || !drawn.open(QIODevice::ReadOnly)) {
     Complain(kProgram, OutputName(command.Out),
-             !folder.isValid()         ? folder.errorString().toStdString()
+             !folder.isValid()           ? folder.errorString().toStdString()
              : outcome.Message.isEmpty() ? std::string("cannot draw the diagram")
                                          : QFile::encodeName(outcome.Message).toStdString());
     exitCode = kExitFailure;
@@ -183,8 +188,9 @@ int Run(int argc, char** argv) {
   if (parser.isSet(version)) return Print(VersionText(kProgram));
 
   const QStringList operands = parser.positionalArguments();
-  if (operands.size() < 2) return UsageError(operands.isEmpty() ? QStringLiteral("missing FILE and OUT")
-                                                                : QStringLiteral("missing OUT"));
+  if (operands.size() < 2)
+    return UsageError(operands.isEmpty() ? QStringLiteral("missing FILE and OUT")
+                                         : QStringLiteral("missing OUT"));
   if (operands.size() > 2) return UsageError(QStringLiteral("extra operand '%1'").arg(operands[2]));
   TCommand command;
   command.File = QFile::encodeName(operands[0]).toStdString();
@@ -200,14 +206,16 @@ int Run(int argc, char** argv) {
   }
   if (parser.isSet(format)) {
     const std::optional<TExportFormat> named = FormatNamed(parser.value(format));
-    if (!named) return UsageError(QStringLiteral("--format: '%1' is none of svg, png, pdf").arg(parser.value(format)));
+    if (!named)
+      return UsageError(QStringLiteral("--format: '%1' is none of svg, png, pdf").arg(parser.value(format)));
     command.Format = *named;
   } else if (IsStandardStream(command.Out)) {
     return UsageError(QStringLiteral("standard output has no extension: give --format"));
   } else {
     command.Format = ostrel::diagram::ExportFormatOfFileName(operands[1]);
     if (command.Format == TExportFormat::None)
-      return UsageError(QStringLiteral("%1: the extension is none of .svg, .png, .pdf: give --format").arg(operands[1]));
+      return UsageError(
+          QStringLiteral("%1: the extension is none of .svg, .png, .pdf: give --format").arg(operands[1]));
   }
 
   std::string bytes, reason;

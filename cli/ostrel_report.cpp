@@ -58,7 +58,16 @@ constexpr const char* kHelp =
     "     written, or memory ran out\n"
     "  2  a wrong option or argument, or with --why no such interpretation\n";
 
-enum TOption : int { NoParse = 256, StructureOnly, Interpretations, Json, Match, Why, Interpretation, Summary };
+enum TOption : int {
+  NoParse = 256,
+  StructureOnly,
+  Interpretations,
+  Json,
+  Match,
+  Why,
+  Interpretation,
+  Summary
+};
 
 const option kOptions[] = {
     {"no-parse", no_argument, nullptr, NoParse},
@@ -122,7 +131,8 @@ int Run(const TCommand& command) {
   std::ostream out(&buffer);
   ostrel::TRefreshResult result;
   if (command.Why) {
-    const ostrel::TWhyReport report = ostrel::WriteWhyReport(document, request, command.Why, command.Number, out);
+    const ostrel::TWhyReport report =
+        ostrel::WriteWhyReport(document, request, command.Why, command.Number, out);
     if (report.Outcome != ostrel::TWhyOutcome::Written) {
       Complain(kProgram, report.Message);
       return report.Outcome == ostrel::TWhyOutcome::NoInterpretation ? kExitUsage : kExitFailure;
@@ -174,11 +184,21 @@ int main(int argc, char** argv) {
   argv[0] = const_cast<char*>(kProgram);
   for (int c; (c = getopt_long(argc, argv, "hV", kOptions, nullptr)) != -1;) {
     switch (c) {
-      case NoParse: command.Parse = false; break;
-      case StructureOnly: command.StructureOnly = true; break;
-      case Interpretations: command.Interpretations = true; break;
-      case Json: command.Json = true; break;
-      case Summary: command.Summary = true; break;
+      case NoParse:
+        command.Parse = false;
+        break;
+      case StructureOnly:
+        command.StructureOnly = true;
+        break;
+      case Interpretations:
+        command.Interpretations = true;
+        break;
+      case Json:
+        command.Json = true;
+        break;
+      case Summary:
+        command.Summary = true;
+        break;
       case Match:
         if (command.Match) return UsageError("--match given twice");
         command.Match = optarg;
@@ -191,9 +211,12 @@ int main(int argc, char** argv) {
         if (command.Interpretation) return UsageError("--interpretation given twice");
         command.Interpretation = optarg;
         break;
-      case 'h': return Print(std::string(kUsage) + kHelp);
-      case 'V': return Print(VersionText(kProgram));
-      default: return UsageError({});  // getopt_long has said why
+      case 'h':
+        return Print(std::string(kUsage) + kHelp);
+      case 'V':
+        return Print(VersionText(kProgram));
+      default:
+        return UsageError({});  // getopt_long has said why
     }
   }
   if (optind == argc) return UsageError("missing FILE");
@@ -203,20 +226,21 @@ int main(int argc, char** argv) {
   // report shows neither interpretations nor statuses. JSON is a whole
   // report of its own and takes structure only as the text report does.
   if (command.Match && (command.Interpretations || command.Json || command.StructureOnly))
-    return UsageError(std::string("--match excludes --") +
-                      (command.Interpretations ? "interpretations" : command.Json ? "json" : "structure-only"));
+    return UsageError(std::string("--match excludes --") + (command.Interpretations ? "interpretations"
+                                                            : command.Json          ? "json"
+                                                                                    : "structure-only"));
   // --why is a JSON document of its own about one interpretation.
   if (command.Why && (command.Json || command.Interpretations || command.Match))
-    return UsageError(std::string("--why excludes --") +
-                      (command.Json ? "json" : command.Interpretations ? "interpretations" : "match"));
+    return UsageError(std::string("--why excludes --") + (command.Json              ? "json"
+                                                          : command.Interpretations ? "interpretations"
+                                                                                    : "match"));
   // The summary is a JSON document of its own, and takes structure only as
   // --json does.
   if (command.Summary && (command.Json || command.Interpretations || command.Match || command.Why))
-    return UsageError(std::string("--summary excludes --") +
-                      (command.Json               ? "json"
-                       : command.Interpretations ? "interpretations"
-                       : command.Match           ? "match"
-                                                 : "why"));
+    return UsageError(std::string("--summary excludes --") + (command.Json              ? "json"
+                                                              : command.Interpretations ? "interpretations"
+                                                              : command.Match           ? "match"
+                                                                                        : "why"));
   if (command.Interpretation) {
     if (!command.Why) return UsageError("--interpretation goes with --why");
     const char* text = command.Interpretation;

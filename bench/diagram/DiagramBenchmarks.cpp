@@ -26,7 +26,8 @@ using namespace ostrel;
 std::string ArgumentFile(int sentences) {
   std::string out = "<KARVEL>\r\n<THEORY>\r\n\r\n";
   auto element = [&out](const std::string& text) {
-    out += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + text + "\r\n</ELEMENTARYSENTENCE>\r\n"
+    out += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + text +
+           "\r\n</ELEMENTARYSENTENCE>\r\n"
            "</SENTENCE>\r\n\r\n";
   };
   std::string issues;
@@ -42,7 +43,8 @@ std::string ArgumentFile(int sentences) {
     element(attack);
     element(q);
     element("if(" + q + ", " + shared + ", x(" + attack + "))");
-    issues += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + c + "\r\n</ELEMENTARYSENTENCE>\r\n"
+    issues += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + c +
+              "\r\n</ELEMENTARYSENTENCE>\r\n"
               "</SENTENCE>\r\n\r\n";
   }
   for (int g = 0; g < groups; ++g) element("reason two of " + std::to_string(g));
@@ -51,8 +53,8 @@ std::string ArgumentFile(int sentences) {
 }
 
 std::string WriteArgumentFile(int sentences) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("ostrel-diagram-bench-" + std::to_string(sentences) + ".kvl");
+  const auto path =
+      std::filesystem::temp_directory_path() / ("ostrel-diagram-bench-" + std::to_string(sentences) + ".kvl");
   std::ofstream(path, std::ios::binary) << ArgumentFile(sentences);
   return path.string();
 }
@@ -72,8 +74,9 @@ void BM_FullRefresh(benchmark::State& state) {
     lines += document.TheoryViewLines().size();
     diagram::TDiagramMetrics metrics;
     diagram::InitDiagramMetrics(metrics);
-    rows = diagram::DrawDiagram(scene, document.ArgumentSentences(), 0, 0, document.Theory(), options, metrics)
-               .DiagramRowCount;
+    rows =
+        diagram::DrawDiagram(scene, document.ArgumentSentences(), 0, 0, document.Theory(), options, metrics)
+            .DiagramRowCount;
   }
   if (static_cast<int>(document.ArgumentSentences().size()) != state.range(0))
     state.SkipWithError("unexpected argument size");

@@ -31,7 +31,15 @@ using ostrel::bench::TFixture;
 namespace families = ostrel::families;
 using TClock = std::chrono::steady_clock;
 
-enum TArgument { Realistic1000, Realistic10000, Conflicts12, Chain10000, Grid5, RandomGraph100, RandomRules100 };
+enum TArgument {
+  Realistic1000,
+  Realistic10000,
+  Conflicts12,
+  Chain10000,
+  Grid5,
+  RandomGraph100,
+  RandomRules100
+};
 
 std::vector<std::string> ArgumentTexts(TArgument argument) {
   switch (argument) {

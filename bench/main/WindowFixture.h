@@ -17,8 +17,7 @@ namespace ostrel::bench {
 inline std::string TheoryFile(int sentences, bool withRules) {
   std::string text = "<KARVEL>\r\n<THEORY>\r\n\r\n";
   const auto element = [&text](const std::string& t) {
-    text += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + t +
-            "\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n\r\n";
+    text += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n" + t + "\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n\r\n";
   };
   for (int i = 0; i < sentences; ++i) {
     if (withRules && i % 4 == 3) {

@@ -73,8 +73,8 @@ TRefreshResult RefreshDocument(TheoryDocument& document, const TRefreshRequest& 
   if (!result.InterpretationsComputed || request.Visit) return result;
   const auto count = result.InterpretationCount;
   // A button shows an interpretation the document kept.
-  const std::size_t buttons =
-      std::min({count, document.Interpretations().size(), static_cast<std::size_t>(kMaxInterpretationButtons)});
+  const std::size_t buttons = std::min(
+      {count, document.Interpretations().size(), static_cast<std::size_t>(kMaxInterpretationButtons)});
   if (count > buttons) result.StatusText += " Buttons show the first " + std::to_string(buttons) + ".";
   if (count >= 2) result.ButtonCount = static_cast<int>(buttons);
   return result;

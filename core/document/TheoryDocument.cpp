@@ -278,7 +278,8 @@ void TheoryDocument::WriteTheoryView(const TViewLine& line, std::size_t maxBytes
 std::vector<std::string> TheoryDocument::TheoryViewLines(
     const std::function<void(std::size_t done)>& progress) {
   std::vector<std::string> lines;
-  WriteTheoryView([&lines](std::string line) { lines.push_back(std::move(line)); }, kTheoryViewBytes, progress);
+  WriteTheoryView([&lines](std::string line) { lines.push_back(std::move(line)); }, kTheoryViewBytes,
+                  progress);
   return lines;
 }
 

@@ -24,10 +24,14 @@ namespace {
 
 std::string MessageFor(TFileError::TKind kind, const std::string& fileName) {
   switch (kind) {
-    case TFileError::TKind::Open: return "Cannot open file " + fileName;
-    case TFileError::TKind::Create: return "Cannot create file " + fileName;
-    case TFileError::TKind::TooLarge: return "File too large: " + fileName;
-    case TFileError::TKind::OutOfMemory: return "Not enough memory to read " + fileName;
+    case TFileError::TKind::Open:
+      return "Cannot open file " + fileName;
+    case TFileError::TKind::Create:
+      return "Cannot create file " + fileName;
+    case TFileError::TKind::TooLarge:
+      return "File too large: " + fileName;
+    case TFileError::TKind::OutOfMemory:
+      return "Not enough memory to read " + fileName;
   }
   return fileName;
 }

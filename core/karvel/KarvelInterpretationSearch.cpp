@@ -248,8 +248,8 @@ class TClauseSearch {
   //! solver starts, and when its conflicts far outnumber its models the
   //! library solver takes over, with a clause against each choice found.
   template <class Accept>
-  TRunEnd Run(TRows& rows, const std::vector<bool>& prefix, std::size_t limit, const TSearchProgress& progress,
-              const TSearchTuning& tuning, Accept accept) {
+  TRunEnd Run(TRows& rows, const std::vector<bool>& prefix, std::size_t limit,
+              const TSearchProgress& progress, const TSearchTuning& tuning, Accept accept) {
     std::size_t models = 0;
     std::vector<bool> chosen;
     bool handOver = tuning.HandOverConflicts == 0;
@@ -759,12 +759,12 @@ TSearchOutcome SearchInterpretations(TKarvelTheory& theory, const TInterpretatio
     std::vector<bool> prefix = std::move(prefixes.back());
     prefixes.pop_back();
     TRows rows(undecided.size());
-    const auto end = search.Run(rows, prefix, limit, progress ? counted : TSearchProgress{}, tuning,
-                                [&](const std::vector<bool>& chosen) {
-                                  return !graph.Ambiguous() ||
-                                         IsInterpretation(assumptions,
-                                                          candidateOf([&](std::size_t k) { return chosen[k]; }));
-                                });
+    const auto end = search.Run(
+        rows, prefix, limit, progress ? counted : TSearchProgress{}, tuning,
+        [&](const std::vector<bool>& chosen) {
+          return !graph.Ambiguous() ||
+                 IsInterpretation(assumptions, candidateOf([&](std::size_t k) { return chosen[k]; }));
+        });
     if (end == TClauseSearch::TRunEnd::Full && prefix.size() < undecided.size()) {
       // Too many to hold: the half with the next assumption in comes after
       // the half without it.

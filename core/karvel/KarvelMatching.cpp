@@ -6,8 +6,8 @@
 
 namespace karvel {
 
-bool MatchTemplate(std::string_view templ, std::string_view text,
-                   const std::vector<std::string>& variables, std::vector<std::string>& values) {
+bool MatchTemplate(std::string_view templ, std::string_view text, const std::vector<std::string>& variables,
+                   std::vector<std::string>& values) {
   values.clear();
   // Cut the template into the fixed pieces around its variables.
   std::vector<std::string_view> pieces;

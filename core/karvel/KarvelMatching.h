@@ -12,8 +12,8 @@ namespace karvel {
 
 //! True when text is an instance of the template; values holds one value per
 //! entry of variables (or those found before a failure).
-bool MatchTemplate(std::string_view templ, std::string_view text,
-                   const std::vector<std::string>& variables, std::vector<std::string>& values);
+bool MatchTemplate(std::string_view templ, std::string_view text, const std::vector<std::string>& variables,
+                   std::vector<std::string>& values);
 
 //! A new sentence parsed from the sentence's text with each variable
 //! occurrence replaced by its value; refreshes the sentence's Variables.

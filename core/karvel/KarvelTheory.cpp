@@ -14,16 +14,39 @@ namespace {
 constexpr std::size_t npos = std::string_view::npos;
 
 enum TTag : int {
-  tagTheory, tagTheoryEnd, tagIssues, tagIssuesEnd, tagSentence, tagSentenceEnd, tagElementary,
-  tagElementaryEnd, tagNegation, tagNegationEnd, tagConditional, tagConditionalEnd, tagAntecedent,
-  tagConsequent, tagConsequentEnd, tagCount
+  tagTheory,
+  tagTheoryEnd,
+  tagIssues,
+  tagIssuesEnd,
+  tagSentence,
+  tagSentenceEnd,
+  tagElementary,
+  tagElementaryEnd,
+  tagNegation,
+  tagNegationEnd,
+  tagConditional,
+  tagConditionalEnd,
+  tagAntecedent,
+  tagConsequent,
+  tagConsequentEnd,
+  tagCount
 };
 
-constexpr std::array<std::string_view, tagCount> kTags = {
-    "<THEORY>",   "</THEORY>",   "<ISSUES>",          "</ISSUES>",          "<SENTENCE>",
-    "</SENTENCE>", "<ELEMENTARYSENTENCE>", "</ELEMENTARYSENTENCE>", "<DIALECTICALNEGATION>",
-    "</DIALECTICALNEGATION>", "<CONDITIONAL>", "</CONDITIONAL>", "<ANTECEDENT>", "<CONSEQUENT>",
-    "</CONSEQUENT>"};
+constexpr std::array<std::string_view, tagCount> kTags = {"<THEORY>",
+                                                          "</THEORY>",
+                                                          "<ISSUES>",
+                                                          "</ISSUES>",
+                                                          "<SENTENCE>",
+                                                          "</SENTENCE>",
+                                                          "<ELEMENTARYSENTENCE>",
+                                                          "</ELEMENTARYSENTENCE>",
+                                                          "<DIALECTICALNEGATION>",
+                                                          "</DIALECTICALNEGATION>",
+                                                          "<CONDITIONAL>",
+                                                          "</CONDITIONAL>",
+                                                          "<ANTECEDENT>",
+                                                          "<CONSEQUENT>",
+                                                          "</CONSEQUENT>"};
 
 // Reads sentence elements from one text. Every remainder is a suffix of the
 // text, held as an offset; searches for a tag remember their last answer, so

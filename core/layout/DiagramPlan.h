@@ -24,7 +24,6 @@ struct TDiagramPlan {
   TDiagramMetrics Metrics;
 };
 
-
 //! The drawing options of the Options menu.
 TDiagramOptions DiagramOptionsOf(const TRefreshOptions& options);
 
@@ -33,8 +32,8 @@ TDiagramOptions DiagramOptionsOf(const TRefreshOptions& options);
 //! that will draw the plan measures its texts, and sees each control as
 //! the plan gets it.
 TDiagramPlan PlanDiagram(const karvel::TListOfKarvelSentences& sentences, const karvel::TKarvelTheory& theory,
-                         const TDiagramOptions& options, const TDiagramMetrics& metrics, TDiagramSink& toolkit,
-                         int firstRow = 0, int column = 0);
+                         const TDiagramOptions& options, const TDiagramMetrics& metrics,
+                         TDiagramSink& toolkit, int firstRow = 0, int column = 0);
 //! The plan of a refreshed argument, from row 0, column 0.
 TDiagramPlan PlanDiagram(const TRefreshResult& result, const TDiagramOptions& options,
                          const TDiagramMetrics& metrics, TDiagramSink& toolkit);

@@ -16,12 +16,18 @@ constexpr std::string_view kRepetitionCaption = "...";
 
 TConnectorKind StyleOf(TDiagramNodeKind kind) {
   switch (kind) {
-    case TDiagramNodeKind::nkAttackOfSentence: return TConnectorKind::BoxDropAttack;
-    case TDiagramNodeKind::nkSupportOfDropRule: return TConnectorKind::BranchSupport;
-    case TDiagramNodeKind::nkAttackOfDropRule: return TConnectorKind::BranchAttack;
-    case TDiagramNodeKind::nkSupportOfBranchRule: return TConnectorKind::LineDropSupport;
-    case TDiagramNodeKind::nkAttackOfBranchRule: return TConnectorKind::LineDropAttack;
-    default: return TConnectorKind::BoxDropSupport;
+    case TDiagramNodeKind::nkAttackOfSentence:
+      return TConnectorKind::BoxDropAttack;
+    case TDiagramNodeKind::nkSupportOfDropRule:
+      return TConnectorKind::BranchSupport;
+    case TDiagramNodeKind::nkAttackOfDropRule:
+      return TConnectorKind::BranchAttack;
+    case TDiagramNodeKind::nkSupportOfBranchRule:
+      return TConnectorKind::LineDropSupport;
+    case TDiagramNodeKind::nkAttackOfBranchRule:
+      return TConnectorKind::LineDropAttack;
+    default:
+      return TConnectorKind::BoxDropSupport;
   }
 }
 
@@ -30,11 +36,7 @@ TConnectorKind StyleOf(TDiagramNodeKind kind) {
 TDiagramLayout::TDiagramLayout(TDiagramSink& sink, const karvel::TKarvelTheory& theory,
                                const TDiagramOptions& options, const TDiagramMetrics& metrics,
                                std::size_t elementBound)
-    : FSink(sink),
-      FTheory(theory),
-      FOptions(options),
-      FMetrics(metrics),
-      FElementBound(elementBound) {}
+    : FSink(sink), FTheory(theory), FOptions(options), FMetrics(metrics), FElementBound(elementBound) {}
 
 int TDiagramLayout::Intern(std::string_view text) {
   auto [it, inserted] = FIds.try_emplace(text, static_cast<int>(FInfo.size()));
@@ -132,9 +134,7 @@ int TDiagramLayout::DrawDiagram(const TListOfKarvelSentences& sentences, int fir
   // as reasons, then rules and negations that no tree has drawn.
   std::vector<std::size_t> candidates;
   candidates.reserve(sentences.size());
-  auto plain = [](const TKarvelSentence* s) {
-    return !karvel::IsConditional(s) && !karvel::IsNegation(s);
-  };
+  auto plain = [](const TKarvelSentence* s) { return !karvel::IsConditional(s) && !karvel::IsNegation(s); };
   for (std::size_t i = 0; i < sentences.size(); ++i)
     if (plain(sentences[i]) && isAntecedent[FEntryIds[i]] == 0) candidates.push_back(i);
   for (std::size_t i = 0; i < sentences.size(); ++i)
@@ -181,8 +181,8 @@ int TDiagramLayout::ImageIndexOf(const TKarvelSentence* sentence, int id) const 
   return info.Issue != nullptr || info.Assumption == nullptr ? 1 : 0;
 }
 
-TKarvelSentence* TDiagramLayout::Replaced(TKarvelSentence* antecedent, int id,
-                                          TConjunctSource source, int poolOwner) {
+TKarvelSentence* TDiagramLayout::Replaced(TKarvelSentence* antecedent, int id, TConjunctSource source,
+                                          int poolOwner) {
   if (source == TConjunctSource::Unchanged) return antecedent;
   if (source == TConjunctSource::Assumptions)
     return FInfo[id].Assumption != nullptr ? FInfo[id].Assumption : antecedent;
@@ -240,8 +240,8 @@ int TDiagramLayout::LayOutSentence(TKarvelSentence* node, int id, int row, int c
   return rows;
 }
 
-void TDiagramLayout::LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind, int row,
-                                    int column, int& rows, int& nextRow, int& nextColumn) {
+void TDiagramLayout::LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind, int row, int column,
+                                    int& rows, int& nextRow, int& nextColumn) {
   const int id = rule.TextId;
   ++FNodes;
   if (InPool(id, -1)) {
@@ -253,12 +253,10 @@ void TDiagramLayout::LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind,
     // Rules about this rule branch off its line to the right, supports first.
     for (int r = supportersBegin; r < supportersEnd; ++r)
       if (!FInfo[FRules[r].TextId].OnPath)
-        rows += LayOutBranchRule(FRules[r], TDiagramNodeKind::nkSupportOfDropRule, row + rows,
-                                 column);
+        rows += LayOutBranchRule(FRules[r], TDiagramNodeKind::nkSupportOfDropRule, row + rows, column);
     for (int r = attackersBegin; r < attackersEnd; ++r)
       if (!FInfo[FRules[r].TextId].OnPath)
-        rows += LayOutBranchRule(FRules[r], TDiagramNodeKind::nkAttackOfDropRule, row + rows,
-                                 column);
+        rows += LayOutBranchRule(FRules[r], TDiagramNodeKind::nkAttackOfDropRule, row + rows, column);
     --FDepth;
     FInfo[id].OnPath = false;
   }
@@ -268,8 +266,7 @@ void TDiagramLayout::LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind,
   DrawConnector(rule, true, StyleOf(kind), row, column, nextRow, nextColumn);
 }
 
-int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind, int row,
-                                     int column) {
+int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind, int row, int column) {
   const int id = rule.TextId;
   ++FNodes;
   Register(rule.Rule, id, FRuleData[rule.Data].ConsequentId);
@@ -282,8 +279,7 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
   const TListOfKarvelSentences& antecedents = rule.Rule->Antecedents;
   // With several conjuncts the link column must stay clear of the columns of
   // this rule's own supports and attacks.
-  const int conjunctColumn =
-      column + supporters + attackers + 1 + (antecedents.size() > 1 ? 1 : 0);
+  const int conjunctColumn = column + supporters + attackers + 1 + (antecedents.size() > 1 ? 1 : 0);
   const bool exhausted = !InPool(id, -1);
   if (!exhausted) {
     FInfo[id].OnPath = true;
@@ -296,8 +292,8 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
       const int used = LayOutSentence(conjunct, ids[j], conjunctRow, conjunctColumn);
       rows += used;
       if (j > 0)
-        DrawConnector(rule, false, TConnectorKind::LineDropSupport, previousRow,
-                      conjunctColumn - 1, conjunctRow, conjunctColumn);
+        DrawConnector(rule, false, TConnectorKind::LineDropSupport, previousRow, conjunctColumn - 1,
+                      conjunctRow, conjunctColumn);
       previousRow = conjunctRow;
       previousRows = used;
     }
@@ -311,8 +307,8 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
     const TRuleRef about = FRules[r];
     if (FInfo[about.TextId].OnPath) continue;
     int nextRow = 0, nextColumn = 0;
-    LayOutDropRule(about, TDiagramNodeKind::nkAttackOfBranchRule, row,
-                   column + supporters + attackers - i++, rows, nextRow, nextColumn);
+    LayOutDropRule(about, TDiagramNodeKind::nkAttackOfBranchRule, row, column + supporters + attackers - i++,
+                   rows, nextRow, nextColumn);
     LayOutConjuncts(about, TConjunctSource::Unchanged, id, nextRow, nextColumn, rows);
   }
   i = 0;
@@ -320,8 +316,8 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
     const TRuleRef about = FRules[r];
     if (FInfo[about.TextId].OnPath) continue;
     int nextRow = 0, nextColumn = 0;
-    LayOutDropRule(about, TDiagramNodeKind::nkSupportOfBranchRule, row, column + supporters - i++,
-                   rows, nextRow, nextColumn);
+    LayOutDropRule(about, TDiagramNodeKind::nkSupportOfBranchRule, row, column + supporters - i++, rows,
+                   nextRow, nextColumn);
     LayOutConjuncts(about, TConjunctSource::Unchanged, id, nextRow, nextColumn, rows);
   }
   --FDepth;
@@ -329,8 +325,8 @@ int TDiagramLayout::LayOutBranchRule(const TRuleRef& rule, TDiagramNodeKind kind
   return rows;
 }
 
-void TDiagramLayout::LayOutConjuncts(const TRuleRef& rule, TConjunctSource source, int poolOwner,
-                                     int nextRow, int nextColumn, int& rows) {
+void TDiagramLayout::LayOutConjuncts(const TRuleRef& rule, TConjunctSource source, int poolOwner, int nextRow,
+                                     int nextColumn, int& rows) {
   const TListOfKarvelSentences& antecedents = rule.Rule->Antecedents;
   const int* ids = FAntecedentIds.data() + FRuleData[rule.Data].AntecedentsBegin;
   int previousRow = 0, previousRows = 0;
@@ -342,8 +338,8 @@ void TDiagramLayout::LayOutConjuncts(const TRuleRef& rule, TConjunctSource sourc
     // The link continues the rule's line from the gap above the previous
     // conjunct and turns into this one.
     if (j > 0)
-      DrawConnector(rule, false, TConnectorKind::BoxDropSupport, previousRow - 1, nextColumn - 1,
-                    conjunctRow, nextColumn);
+      DrawConnector(rule, false, TConnectorKind::BoxDropSupport, previousRow - 1, nextColumn - 1, conjunctRow,
+                    nextColumn);
     previousRow = conjunctRow;
     previousRows = used;
   }
@@ -357,8 +353,7 @@ TStatusLook TDiagramLayout::LookOf(const TKarvelSentence* sentence) const {
   return TStatusLook::Neither;
 }
 
-void TDiagramLayout::DrawSentenceBox(TKarvelSentence* sentence, int id, int minColumns, int row,
-                                     int column) {
+void TDiagramLayout::DrawSentenceBox(TKarvelSentence* sentence, int id, int minColumns, int row, int column) {
   if (karvel::IsNegation(sentence) && !FOptions.ShowDialecticalNegations) return;
   const TTextInfo& info = FInfo[id];
   if (info.Assumption != nullptr) sentence = info.Assumption;
@@ -380,7 +375,8 @@ void TDiagramLayout::DrawSentenceBox(TKarvelSentence* sentence, int id, int minC
 
   TDiagramControl label;
   label.Kind = TControlKind::Label;
-  label.Caption = sentence->Text == kPlaceholderSentenceText ? kBlankCaption : std::string_view(sentence->Text);
+  label.Caption =
+      sentence->Text == kPlaceholderSentenceText ? kBlankCaption : std::string_view(sentence->Text);
   label.Look = LookOf(sentence);
   label.Left = x + m.TextPadding + iconRoom;
   label.Top = y + m.TextTop;
@@ -412,8 +408,8 @@ void TDiagramLayout::DrawRepetitionMark(int row, int column) {
   FSink.Add(mark);
 }
 
-void TDiagramLayout::DrawConnector(const TRuleRef& rule, bool withMarker, TConnectorKind kind,
-                                   int fromRow, int fromColumn, int toRow, int toColumn) {
+void TDiagramLayout::DrawConnector(const TRuleRef& rule, bool withMarker, TConnectorKind kind, int fromRow,
+                                   int fromColumn, int toRow, int toColumn) {
   const TDiagramMetrics& m = FMetrics;
   const int tag = FInfo[rule.TextId].DrawnIndex;
   const TStatusLook look = LookOf(rule.Rule);
@@ -422,8 +418,7 @@ void TDiagramLayout::DrawConnector(const TRuleRef& rule, bool withMarker, TConne
   const int half = m.LineWidth / 2;
   const int strip = 2 * m.HitHalfWidth + 1;
 
-  auto add = [&](TControlKind controlKind, int left, int top, int width, int height,
-                 bool lineDotted) {
+  auto add = [&](TControlKind controlKind, int left, int top, int width, int height, bool lineDotted) {
     TDiagramControl c;
     c.Kind = controlKind;
     c.Left = left;
@@ -442,8 +437,7 @@ void TDiagramLayout::DrawConnector(const TRuleRef& rule, bool withMarker, TConne
   add(TControlKind::HitStrip, x0, turnTop - m.HitHalfWidth, turnWidth, strip, false);
 
   const bool boxDrop = kind == TConnectorKind::BoxDropSupport || kind == TConnectorKind::BoxDropAttack;
-  const bool lineDrop =
-      kind == TConnectorKind::LineDropSupport || kind == TConnectorKind::LineDropAttack;
+  const bool lineDrop = kind == TConnectorKind::LineDropSupport || kind == TConnectorKind::LineDropAttack;
   if (boxDrop) {
     const int top = m.Y(fromRow) + m.RowHeight;
     const int height = (toRow - fromRow) * m.RowStep() - m.HalfRowHeight;

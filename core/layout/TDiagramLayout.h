@@ -10,10 +10,10 @@
 
 #include "DiagramOptions.h"
 #include "KarvelUnit.h"
-#include "TheoryDocument.h"
 #include "TDiagramControl.h"
 #include "TDiagramMetrics.h"
 #include "TDiagramSink.h"
+#include "TheoryDocument.h"
 
 namespace ostrel::diagram {
 
@@ -40,8 +40,7 @@ class TDiagramLayout final {
   static constexpr int kMaxDepth = 4000;
 
   TDiagramLayout(TDiagramSink& sink, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                 const TDiagramMetrics& metrics = {},
-                 std::size_t elementBound = kDefaultElementBound);
+                 const TDiagramMetrics& metrics = {}, std::size_t elementBound = kDefaultElementBound);
   TDiagramLayout(const TDiagramLayout&) = delete;
   TDiagramLayout& operator=(const TDiagramLayout&) = delete;
 
@@ -86,8 +85,8 @@ class TDiagramLayout final {
   int Intern(std::string_view text);
   [[nodiscard]] bool InPool(int id, int poolOwner) const;
   [[nodiscard]] int CountRules(int begin, int end) const;
-  karvel::TKarvelSentence* Replaced(karvel::TKarvelSentence* antecedent, int id,
-                                    TConjunctSource source, int poolOwner);
+  karvel::TKarvelSentence* Replaced(karvel::TKarvelSentence* antecedent, int id, TConjunctSource source,
+                                    int poolOwner);
 
   int LayOutSentence(karvel::TKarvelSentence* node, int id, int row, int column);
   void LayOutDropRule(const TRuleRef& rule, TDiagramNodeKind kind, int row, int column, int& rows,
@@ -100,11 +99,10 @@ class TDiagramLayout final {
   //! The status image of a box: 0 assumption, 1 issue, -1 none.
   [[nodiscard]] int ImageIndexOf(const karvel::TKarvelSentence* sentence, int id) const;
 
-  void DrawSentenceBox(karvel::TKarvelSentence* sentence, int id, int minColumns, int row,
-                       int column);
+  void DrawSentenceBox(karvel::TKarvelSentence* sentence, int id, int minColumns, int row, int column);
   void DrawRepetitionMark(int row, int column);
-  void DrawConnector(const TRuleRef& rule, bool withMarker, TConnectorKind kind, int fromRow,
-                     int fromColumn, int toRow, int toColumn);
+  void DrawConnector(const TRuleRef& rule, bool withMarker, TConnectorKind kind, int fromRow, int fromColumn,
+                     int toRow, int toColumn);
   [[nodiscard]] TStatusLook LookOf(const karvel::TKarvelSentence* sentence) const;
 
   TDiagramSink& FSink;

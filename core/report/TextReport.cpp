@@ -57,9 +57,12 @@ void TInterpretationLines::Flush() {
   FBlock.clear();
 }
 
-TRefreshResult WriteInterpretationLines(TheoryDocument& document, TRefreshRequest request, std::ostream& out) {
+TRefreshResult WriteInterpretationLines(TheoryDocument& document, TRefreshRequest request,
+                                        std::ostream& out) {
   TInterpretationLines lines(out);
-  request.Visit = [&lines](const karvel::TListOfKarvelSentences& interpretation) { lines.Write(interpretation); };
+  request.Visit = [&lines](const karvel::TListOfKarvelSentences& interpretation) {
+    lines.Write(interpretation);
+  };
   // A failed write ends the search: nothing more can reach the reader.
   request.Progress = [&out, progress = std::move(request.Progress)](std::size_t found) {
     return out.good() && (!progress || progress(found));

@@ -37,8 +37,8 @@ void MouseDownOn(TMenuItemStates& menu, const TKarvelSentence& s) {
 
 void MouseDownOnNothing(TMenuItemStates& menu) {
   for (C hidden : {C::Setasassumption, C::Setasissue, C::Changeelementarysentence, C::Addconjunct,
-                   C::Adddialecticalnegation, C::Givesupport, C::Attack, C::Delete, C::Match,
-                   C::Instantiate, C::Properties})
+                   C::Adddialecticalnegation, C::Givesupport, C::Attack, C::Delete, C::Match, C::Instantiate,
+                   C::Properties})
     menu.Hide(hidden);
 }
 

@@ -132,8 +132,8 @@ TEditSession::TCommandState TEditSession::CaptureState(const TPendingMarks& mark
 
 void TEditSession::Keep(TKarvelSentence* sentence) {
   if (FCommand == nullptr || sentence == nullptr) return;
-  TKeptSentence kept{sentence, sentence->Text, sentence->Variables, {}, sentence->IsAssumption,
-                     sentence->IsIssue};
+  TKeptSentence kept{sentence, sentence->Text,         sentence->Variables,
+                     {},       sentence->IsAssumption, sentence->IsIssue};
   if (const auto* c = karvel::AsConditional(sentence)) kept.Antecedents = c->Antecedents;
   FCommand->Kept.push_back(std::move(kept));
 }
@@ -191,8 +191,8 @@ void TEditSession::RollBack(TCommandState& state, bool reloadFailed) {
 
 void TEditSession::RequireNestingDepth(int depth) {
   if (depth <= karvel::kMaxNestingDepth) return;
-  throw TCommandRefused{"The new sentence would nest deeper than " + std::to_string(karvel::kMaxNestingDepth) +
-                        " levels; nothing was changed."};
+  throw TCommandRefused{"The new sentence would nest deeper than " +
+                        std::to_string(karvel::kMaxNestingDepth) + " levels; nothing was changed."};
 }
 
 void TEditSession::RequireConjunctDepth(const karvel::TKarvelConditional& c) {

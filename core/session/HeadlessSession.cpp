@@ -1,6 +1,5 @@
 #include "HeadlessSession.h"
 
-
 namespace ostrel {
 
 namespace {
@@ -8,7 +7,9 @@ namespace {
 // Text widths grow with the text as a real font's do.
 class THeadlessToolkit final : public diagram::TDiagramSink {
  public:
-  int TextWidth(std::string_view text, diagram::TStatusLook) override { return 6 * static_cast<int>(text.size()); }
+  int TextWidth(std::string_view text, diagram::TStatusLook) override {
+    return 6 * static_cast<int>(text.size());
+  }
   void Add(const diagram::TDiagramControl&) override {}
 };
 

@@ -1,19 +1,19 @@
 #include "DiagramExport.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGuiApplication>
+#include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QStringList>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStringList>
 #include <QSvgGenerator>
 #include <QVariant>
 
@@ -97,8 +97,9 @@ bool WriteSvg(QGraphicsScene& container, QIODevice& device, const QRectF& source
   for (const QString& f : families) fallbacks += QStringLiteral(", ") + f;
   fallbacks += QStringLiteral(", sans-serif");
   const QString first = QStringLiteral("font-family=\"%1\"").arg(families.front().toHtmlEscaped());
-  TReplacingDevice replacing(device, first.toUtf8(),
-                             QStringLiteral("font-family=\"%1\"").arg(fallbacks.mid(2).toHtmlEscaped()).toUtf8());
+  TReplacingDevice replacing(
+      device, first.toUtf8(),
+      QStringLiteral("font-family=\"%1\"").arg(fallbacks.mid(2).toHtmlEscaped()).toUtf8());
   QSvgGenerator generator;
   generator.setOutputDevice(&replacing);
   generator.setResolution(ScreenDpi());
@@ -160,7 +161,8 @@ TExportOutcome WritePng(QGraphicsScene& container, QIODevice& device, const QRec
     const int rows = std::min(kBandRows, size.height() - top);
     QImage band(image.scanLine(top), size.width(), rows, image.bytesPerLine(), image.format());
     QPainter painter(&band);
-    const QRectF bandSource(source.left(), source.top() + top / rowsPerUnit, source.width(), rows / rowsPerUnit);
+    const QRectF bandSource(source.left(), source.top() + top / rowsPerUnit, source.width(),
+                            rows / rowsPerUnit);
     Render(container, painter, QRectF(0, 0, size.width(), rows), bandSource);
   }
   // Printed at its own resolution the image keeps the screen's size.
@@ -173,8 +175,9 @@ TExportOutcome WritePng(QGraphicsScene& container, QIODevice& device, const QRec
   }
   outcome.Written = true;
   if (scale < kExportRasterScale)
-    outcome.Message = QStringLiteral("The diagram is too large for an image at full size: %1 shows it at %2% of "
-                                     "the window's scale, %3 by %4 pixels.")
+    outcome.Message = QStringLiteral(
+                          "The diagram is too large for an image at full size: %1 shows it at %2% of "
+                          "the window's scale, %3 by %4 pixels.")
                           .arg(fileName)
                           .arg(qRound(100 * scale))
                           .arg(size.width())
@@ -207,10 +210,17 @@ TExportOutcome ExportDiagramFile(QGraphicsScene& container, const QString& fileN
   const QString title = QFileInfo(fileName).completeBaseName();
   TExportOutcome outcome;
   switch (format) {
-    case TExportFormat::Svg: outcome.Written = WriteSvg(container, file, source, title); break;
-    case TExportFormat::Pdf: outcome.Written = WritePdf(container, file, source, title); break;
-    case TExportFormat::Png: outcome = WritePng(container, file, source, fileName); break;
-    case TExportFormat::None: break;
+    case TExportFormat::Svg:
+      outcome.Written = WriteSvg(container, file, source, title);
+      break;
+    case TExportFormat::Pdf:
+      outcome.Written = WritePdf(container, file, source, title);
+      break;
+    case TExportFormat::Png:
+      outcome = WritePng(container, file, source, fileName);
+      break;
+    case TExportFormat::None:
+      break;
   }
   if (!outcome.Written) {
     file.cancelWriting();

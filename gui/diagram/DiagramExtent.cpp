@@ -59,7 +59,9 @@ void UpdateDiagramExtent(QGraphicsScene& container) {
   SetExtent(container, extent.width(), extent.height());
 }
 
-void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom) { SetExtent(container, right, bottom); }
+void UpdateDiagramExtentTo(QGraphicsScene& container, int right, int bottom) {
+  SetExtent(container, right, bottom);
+}
 
 void ExtendDiagramExtent(QGraphicsScene& container, int right, int bottom) {
   const QVariant kept = container.property(kExtentProperty);

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "DiagramItemTypes.h"
-#include "TDiagramLabel.h"
 #include "DiagramPlan.h"
+#include "TDiagramLabel.h"
 #include "TLine.h"
 #include "TSceneBuilder.h"
 #include "TShapeWithDoubleClicks.h"
@@ -42,9 +42,9 @@ void RemoveDiagramItems(QGraphicsScene& container) {
   UpdateDiagramExtent(container);
 }
 
-TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                         int column, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                         const TDiagramMetrics& metrics) {
+TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                         int firstRow, int column, const karvel::TKarvelTheory& theory,
+                         const TDiagramOptions& options, const TDiagramMetrics& metrics) {
   TSceneBuilder builder(container);
   TDiagramPlan plan = PlanDiagram(sentences, theory, options, metrics, builder, firstRow, column);
   builder.FinishGroups();
@@ -64,7 +64,9 @@ class TMeasuringSink final : public TDiagramSink {
  public:
   explicit TMeasuringSink(TSceneBuilder& builder) : FBuilder(builder) {}
   int TextWidth(std::string_view text, TStatusLook look) override { return FBuilder.TextWidth(text, look); }
-  void Add(const TDiagramControl& control) override { Texts.push_back(FBuilder.MeasuredText(control.Caption)); }
+  void Add(const TDiagramControl& control) override {
+    Texts.push_back(FBuilder.MeasuredText(control.Caption));
+  }
 
   //! Each control's caption text as measured, or null.
   std::vector<const QString*> Texts;
@@ -135,11 +137,11 @@ TDiagramPlan RedrawDiagram(QGraphicsScene& container, const karvel::TListOfKarve
   };
   const std::vector<TDiagramControl>& before = drawing.Controls;
   // A drawing's items, controls and places are set together (finish).
-  const bool sameKinds = before.size() == controls.size() &&
-                         std::equal(before.begin(), before.end(), controls.begin(),
-                                    [](const TDiagramControl& a, const TDiagramControl& b) {
-                                      return TypeIndexOf(a.Kind) == TypeIndexOf(b.Kind);
-                                    });
+  const bool sameKinds =
+      before.size() == controls.size() && std::equal(before.begin(), before.end(), controls.begin(),
+                                                     [](const TDiagramControl& a, const TDiagramControl& b) {
+                                                       return TypeIndexOf(a.Kind) == TypeIndexOf(b.Kind);
+                                                     });
   if (sameKinds) {
     // After a change of interpretation most controls are as they were: their
     // items are not touched at all, which on a large drawing is most of the

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "DiagramOptions.h"
+#include "DiagramPlan.h"
 #include "KarvelUnit.h"
 #include "TDiagramControl.h"
-#include "DiagramPlan.h"
 #include "TDiagramMetrics.h"
 
 class QGraphicsItem;
@@ -27,9 +27,9 @@ void RemoveDiagramItems(QGraphicsScene& container);
 //! Lays out every argument tree of sentences from firstRow, column and adds
 //! its items to the container. Returns the plan (its DiagramSentences and
 //! DiagramRowCount; the controls are the items now).
-TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences, int firstRow,
-                         int column, const karvel::TKarvelTheory& theory, const TDiagramOptions& options,
-                         const TDiagramMetrics& metrics);
+TDiagramPlan DrawDiagram(QGraphicsScene& container, const karvel::TListOfKarvelSentences& sentences,
+                         int firstRow, int column, const karvel::TKarvelTheory& theory,
+                         const TDiagramOptions& options, const TDiagramMetrics& metrics);
 //! A drawing's items in creation order, with the kind of control each shows:
 //! redraws and the window read the kinds without touching the items.
 struct TDiagramItems {

@@ -12,8 +12,8 @@ TDiagramLabel::TDiagramLabel(const QPoint& topLeft, int width, int height, const
   setAcceptedMouseButtons(Qt::NoButton);
 }
 
-void TDiagramLabel::Reset(const QPoint& topLeft, int width, int height, const QString& text, const QFont& font,
-                          const QColor& color, bool opaque) {
+void TDiagramLabel::Reset(const QPoint& topLeft, int width, int height, const QString& text,
+                          const QFont& font, const QColor& color, bool opaque) {
   const QSize size(width, height);
   if (size != FSize) {
     prepareGeometryChange();

@@ -16,8 +16,8 @@ class TDiagramLabel final : public QGraphicsItem {
   enum { Type = kLabelItemType };
 
   //! width and height are the label's size, taken from the font by the caller.
-  TDiagramLabel(const QPoint& topLeft, int width, int height, const QString& text,
-                const QFont& font, const QColor& color, bool opaque);
+  TDiagramLabel(const QPoint& topLeft, int width, int height, const QString& text, const QFont& font,
+                const QColor& color, bool opaque);
 
   //! Takes the state a new label with these arguments would have, repainting
   //! only what changed.

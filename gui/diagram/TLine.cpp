@@ -32,9 +32,7 @@ QRect TLine::Rect() const {
 
 QRectF TLine::boundingRect() const { return QRectF(QPointF(0, 0), Rect().size()); }
 
-bool TLine::FallsToTheRight() const {
-  return (FX1 > FX2 && FY1 > FY2) || (FX1 <= FX2 && FY1 <= FY2);
-}
+bool TLine::FallsToTheRight() const { return (FX1 > FX2 && FY1 > FY2) || (FX1 <= FX2 && FY1 <= FY2); }
 
 std::vector<QPoint> TLine::Pixels() const {
   const int w = std::abs(FX1 - FX2), h = std::abs(FY1 - FY2);

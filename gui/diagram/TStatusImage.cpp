@@ -21,9 +21,7 @@ void TStatusImage::Reset(const QPoint& topLeft, int index) {
 
 QRectF TStatusImage::boundingRect() const { return QRectF(0, 0, kStatusIconSize, kStatusIconSize); }
 
-QRect TStatusImage::Rect() const {
-  return QRect(pos().toPoint(), QSize(kStatusIconSize, kStatusIconSize));
-}
+QRect TStatusImage::Rect() const { return QRect(pos().toPoint(), QSize(kStatusIconSize, kStatusIconSize)); }
 
 void TStatusImage::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
   // The icon is drawn onto a white image, so the control is an opaque white

@@ -57,7 +57,8 @@ void TMainForm::Exportdiagram1Click() {
     fileName += QStringLiteral(".svg");
     format = diagram::TExportFormat::Svg;
   }
-  const diagram::TExportOutcome outcome = diagram::ExportDiagramFile(FDiagram->View().Scene(), fileName, format);
+  const diagram::TExportOutcome outcome =
+      diagram::ExportDiagramFile(FDiagram->View().Scene(), fileName, format);
   if (!outcome.Written)
     ReportError(outcome.Message);
   else if (!outcome.Message.isEmpty())

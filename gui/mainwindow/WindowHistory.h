@@ -27,8 +27,7 @@ class TWindowHistory final {
   //! reportError tells the user of a file that cannot be written.
   TWindowHistory(QMainWindow& window, const TCommandMenus& menus, TEditSession& session,
                  const std::array<QTextEdit*, 3>& textViews, std::string workingFileName,
-                 std::function<void()> reloadWorkingFile,
-                 std::function<void(const QString&)> reportError);
+                 std::function<void()> reloadWorkingFile, std::function<void(const QString&)> reportError);
   TWindowHistory(const TWindowHistory&) = delete;
   TWindowHistory& operator=(const TWindowHistory&) = delete;
 

@@ -96,7 +96,8 @@ void TMatchForm::ShowMatches(std::string_view text, karvel::TKarvelTheory& theor
   diagram::TDiagramMetrics metrics;
   diagram::InitDiagramMetrics(metrics);
   FDiagramSentences =
-      diagram::DrawDiagram(ScrollBox1->Scene(), FInstances, 0, 0, *drawingTheory, options, metrics).DiagramSentences;
+      diagram::DrawDiagram(ScrollBox1->Scene(), FInstances, 0, 0, *drawingTheory, options, metrics)
+          .DiagramSentences;
   // The instances are marked as a refresh marks what the main window draws.
   RegisterDrawnSentences(*drawingTheory, FDiagramSentences);
   // Nothing shows the previous run's instances any more.

@@ -56,9 +56,10 @@ TEST_F(StartupTest, CreatesSixWindowsAndShowsOnlyTheMainOne) {
   }
   EXPECT_EQ(windows.DrawForm().windowTitle(), "DrawForm");
   EXPECT_TRUE(windows.MainForm().isVisible());
-  for (QWidget* hidden : {static_cast<QWidget*>(&windows.KarvelForm()), static_cast<QWidget*>(&windows.DrawForm()),
-                          static_cast<QWidget*>(&windows.PropertiesForm()), static_cast<QWidget*>(&windows.TestForm()),
-                          static_cast<QWidget*>(&windows.MatchForm())}) {
+  for (QWidget* hidden :
+       {static_cast<QWidget*>(&windows.KarvelForm()), static_cast<QWidget*>(&windows.DrawForm()),
+        static_cast<QWidget*>(&windows.PropertiesForm()), static_cast<QWidget*>(&windows.TestForm()),
+        static_cast<QWidget*>(&windows.MatchForm())}) {
     EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
   }
   // Closing a companion window must not end the program; the main one does.

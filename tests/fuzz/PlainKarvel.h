@@ -42,8 +42,8 @@ inline bool Begins(string_view s, string_view prefix) { return s.substr(0, prefi
 
 struct TNode {
   TSentenceKind Kind = TSentenceKind::Elementary;
-  string_view Source;  // elementary text (a view into the parsed input)
-  std::string Text;    // filled by Compose
+  string_view Source;                         // elementary text (a view into the parsed input)
+  std::string Text;                           // filled by Compose
   std::vector<std::unique_ptr<TNode>> Parts;  // negated sentence, or antecedents then consequent
 };
 using TNodePtr = std::unique_ptr<TNode>;
@@ -71,7 +71,9 @@ inline std::size_t TreeTextSize(const TNode& n, int depth, TTreeMeasure& m) {
       own = n.Source.size();
       m.Elementary = Saturated(m.Elementary, own);
       break;
-    case TSentenceKind::DialecticalNegation: own = Saturated(TreeTextSize(*n.Parts[0], depth + 1, m), 3); break;
+    case TSentenceKind::DialecticalNegation:
+      own = Saturated(TreeTextSize(*n.Parts[0], depth + 1, m), 3);
+      break;
     default:
       own = 4;
       for (auto& p : n.Parts) own = Saturated(own, TreeTextSize(*p, depth + 1, m));
@@ -218,7 +220,8 @@ inline std::vector<std::string> Variables(const TNode& n) {
 // variables, at every level.
 inline bool SameSentence(const TKarvelSentence* s, const TNode& n) {
   if (s->Kind() != n.Kind || s->Text != n.Text || s->Variables != Variables(n)) return false;
-  if (const auto* negation = karvel::AsNegation(s)) return SameSentence(negation->NegatedSentence, *n.Parts[0]);
+  if (const auto* negation = karvel::AsNegation(s))
+    return SameSentence(negation->NegatedSentence, *n.Parts[0]);
   if (const auto* conditional = karvel::AsConditional(s)) {
     if (conditional->Antecedents.size() + 1 != n.Parts.size()) return false;
     for (std::size_t i = 0; i < conditional->Antecedents.size(); ++i)
@@ -496,7 +499,8 @@ inline TListOfListOfKarvelSentences Interpretations(const TListOfKarvelSentences
       const auto cc = Closure(candidate);
       bool attacksRest = true;
       for (auto* a : assumptions)
-        if (PlainIndexOfText(candidate, a->Text) < 0 && PlainIndexOfText(cc, Negation(a)) < 0) attacksRest = false;
+        if (PlainIndexOfText(candidate, a->Text) < 0 && PlainIndexOfText(cc, Negation(a)) < 0)
+          attacksRest = false;
       if (attacksRest) out.push_back(candidate);
     }
     // Count up with bit 0 as the most significant digit.

@@ -36,14 +36,19 @@ class TStepFaults final : public karvel::TWriteFaults {
     FFault = karvel::TWriteFault::None;
     FOnly = -1;
     switch (byte % 16) {
-      case 0: FFault = karvel::TWriteFault::NoSpace; break;
-      case 1: FFault = karvel::TWriteFault::RenameFails; break;
+      case 0:
+        FFault = karvel::TWriteFault::NoSpace;
+        break;
+      case 1:
+        FFault = karvel::TWriteFault::RenameFails;
+        break;
       case 2:
       case 3:
         FFault = byte % 16 == 2 ? karvel::TWriteFault::NoSpace : karvel::TWriteFault::RenameFails;
         FOnly = (byte >> 4) % 4;  // the first to the fourth write of the step
         break;
-      default: break;
+      default:
+        break;
     }
   }
   //! No faults while the invariants are checked.

@@ -24,11 +24,24 @@ void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-constexpr std::string_view kTags[] = {
-    "<KARVEL>",   "</KARVEL>",   "<THEORY>",       "</THEORY>",          "<ISSUES>",
-    "</ISSUES>",  "<SENTENCE>",  "</SENTENCE>",    "<ELEMENTARYSENTENCE>", "</ELEMENTARYSENTENCE>",
-    "<DIALECTICALNEGATION>", "</DIALECTICALNEGATION>", "<CONDITIONAL>", "</CONDITIONAL>",
-    "<ANTECEDENT>", "</ANTECEDENT>", "<CONSEQUENT>", "</CONSEQUENT>"};
+constexpr std::string_view kTags[] = {"<KARVEL>",
+                                      "</KARVEL>",
+                                      "<THEORY>",
+                                      "</THEORY>",
+                                      "<ISSUES>",
+                                      "</ISSUES>",
+                                      "<SENTENCE>",
+                                      "</SENTENCE>",
+                                      "<ELEMENTARYSENTENCE>",
+                                      "</ELEMENTARYSENTENCE>",
+                                      "<DIALECTICALNEGATION>",
+                                      "</DIALECTICALNEGATION>",
+                                      "<CONDITIONAL>",
+                                      "</CONDITIONAL>",
+                                      "<ANTECEDENT>",
+                                      "</ANTECEDENT>",
+                                      "<CONSEQUENT>",
+                                      "</CONSEQUENT>"};
 
 // Texts are written without escaping, so one holding a tag cannot come back
 // unchanged; the round trip is promised only for the others.
@@ -66,8 +79,8 @@ void CheckLogic(TKarvelTheory& theory) {
   for (const auto& interpretation : interpretations) {
     std::unordered_set<std::string_view> texts;
     for (auto* s : interpretation) {
-      Check(objects.count(s) == 1);             // an assumption object of the theory
-      Check(texts.insert(s->Text).second);      // each once
+      Check(objects.count(s) == 1);         // an assumption object of the theory
+      Check(texts.insert(s->Text).second);  // each once
     }
   }
 
@@ -91,8 +104,8 @@ void CheckLogic(TKarvelTheory& theory) {
   // Statuses: every collected part gets them from the closure of the first
   // interpretation; parts not collected (a repeated text inside one
   // sentence) keep what they had, which after reading is nothing.
-  const TListOfKarvelSentences chosen = interpretations.empty() ? TListOfKarvelSentences{}
-                                                                : interpretations.front();
+  const TListOfKarvelSentences chosen =
+      interpretations.empty() ? TListOfKarvelSentences{} : interpretations.front();
   theory.SetStatuses(chosen);
   const auto derived = plain::Closure(chosen);
   std::unordered_set<const TKarvelSentence*> collected;

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "TestTheory.h"
 #include "DrawUnit.h"
 #include "GuiTestSupport.h"
 #include "TDiagramView.h"
 #include "TMainForm.h"
 #include "TShapeWithDoubleClicks.h"
+#include "TestTheory.h"
 
 namespace ostrel::testing {
 

@@ -68,7 +68,8 @@ TEST_F(RefreshTest, ResultHoldsWhatTheViewsShow) {
   EXPECT_EQ(result.Interpretations->size(), 2u);
   EXPECT_EQ(result.ArgumentSentences, &Document.ArgumentSentences());
   // The statuses are those of the first interpretation.
-  for (const karvel::TKarvelSentence* s : result.Interpretations->front()) EXPECT_TRUE(s->IsJustified) << s->Text;
+  for (const karvel::TKarvelSentence* s : result.Interpretations->front())
+    EXPECT_TRUE(s->IsJustified) << s->Text;
   const auto& assumptions = Document.Theory().Assumptions;
   EXPECT_NE(assumptions[0]->IsDefeated, assumptions[1]->IsDefeated);
   // The window's refresh rewrites the working file.

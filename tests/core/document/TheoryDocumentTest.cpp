@@ -18,9 +18,8 @@ using karvel::testing::ElementaryFile;
 using karvel::testing::Texts;
 using V = std::vector<std::string>;
 
-const std::string kThree = ElementaryFile(
-    {"p", "q", "r", "if(p, x(q))", "if(q, x(p))", "if(q, x(r))", "if(r, x(q))", "if(p, x(r))",
-     "if(r, x(p))"});
+const std::string kThree = ElementaryFile({"p", "q", "r", "if(p, x(q))", "if(q, x(p))", "if(q, x(r))",
+                                           "if(r, x(q))", "if(p, x(r))", "if(r, x(p))"});
 
 // One refresh of the bytes; the theory view it gives.
 V RefreshedView(TheoryDocument& d, const std::string& bytes, bool structureOnly = false, bool parse = true) {
@@ -40,8 +39,8 @@ TEST(TheoryDocumentTest, EmptyTheoryView) {
                "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}));
   EXPECT_EQ(d.StatusText(), "");
   EXPECT_FALSE(d.InterpretationsComputed());
-  EXPECT_EQ(d.FileLines(), (V{"<KARVEL>", "<THEORY>", "", "</THEORY>", "<ISSUES>", "", "</ISSUES>",
-                              "</KARVEL>"}));
+  EXPECT_EQ(d.FileLines(),
+            (V{"<KARVEL>", "<THEORY>", "", "</THEORY>", "<ISSUES>", "", "</ISSUES>", "</KARVEL>"}));
 }
 
 TEST(TheoryDocumentTest, StatusTexts) {
@@ -62,10 +61,9 @@ TEST(TheoryDocumentTest, StatusTexts) {
 TEST(TheoryDocumentTest, UniqueInterpretationReport) {
   TheoryDocument d;
   EXPECT_EQ(RefreshedView(d, ElementaryFile({"a", "b"})),
-            (V{"ASSUMPTIONS", "", "a", "b", "", "", "ISSUES", "", "", "",
-               "UNIQUE DIALECTICAL INTERPRETATION", "    JUSTIFIED ASSUMPTIONS", "        a",
-               "        b", "    DEFEATED ASSUMPTIONS", "    JUSTIFIED ISSUES", "    DEFEATED ISSUES",
-               "    UNSETTLED ISSUES"}));
+            (V{"ASSUMPTIONS", "", "a", "b", "", "", "ISSUES", "", "", "", "UNIQUE DIALECTICAL INTERPRETATION",
+               "    JUSTIFIED ASSUMPTIONS", "        a", "        b", "    DEFEATED ASSUMPTIONS",
+               "    JUSTIFIED ISSUES", "    DEFEATED ISSUES", "    UNSETTLED ISSUES"}));
 }
 
 TEST(TheoryDocumentTest, SeveralInterpretationsAreReportedInTurn) {
@@ -73,17 +71,39 @@ TEST(TheoryDocumentTest, SeveralInterpretationsAreReportedInTurn) {
   const V lines = RefreshedView(d, ElementaryFile({"p", "q", "if(p, x(q))", "if(q, x(p))"}, {"s"}));
   const V tail(lines.begin() + 14, lines.end());
   EXPECT_EQ(V(lines.begin(), lines.begin() + 14),
-            (V{"ASSUMPTIONS", "", "p", "q", "if(p, x(q))", "if(q, x(p))", "", "", "ISSUES", "", "s",
-               "x(q)", "x(p)", ""}));
+            (V{"ASSUMPTIONS", "", "p", "q", "if(p, x(q))", "if(q, x(p))", "", "", "ISSUES", "", "s", "x(q)",
+               "x(p)", ""}));
   EXPECT_EQ(tail, (V{"",
-                     "DIALECTICAL INTERPRETATION 1", "    JUSTIFIED ASSUMPTIONS", "        q",
-                     "        if(p, x(q))", "        if(q, x(p))", "    DEFEATED ASSUMPTIONS",
-                     "        p", "    JUSTIFIED ISSUES", "        x(p)", "    DEFEATED ISSUES",
-                     "    UNSETTLED ISSUES", "        s", "        x(q)", "", "",
-                     "DIALECTICAL INTERPRETATION 2", "    JUSTIFIED ASSUMPTIONS", "        p",
-                     "        if(p, x(q))", "        if(q, x(p))", "    DEFEATED ASSUMPTIONS",
-                     "        q", "    JUSTIFIED ISSUES", "        x(q)", "    DEFEATED ISSUES",
-                     "    UNSETTLED ISSUES", "        s", "        x(p)", "", ""}));
+                     "DIALECTICAL INTERPRETATION 1",
+                     "    JUSTIFIED ASSUMPTIONS",
+                     "        q",
+                     "        if(p, x(q))",
+                     "        if(q, x(p))",
+                     "    DEFEATED ASSUMPTIONS",
+                     "        p",
+                     "    JUSTIFIED ISSUES",
+                     "        x(p)",
+                     "    DEFEATED ISSUES",
+                     "    UNSETTLED ISSUES",
+                     "        s",
+                     "        x(q)",
+                     "",
+                     "",
+                     "DIALECTICAL INTERPRETATION 2",
+                     "    JUSTIFIED ASSUMPTIONS",
+                     "        p",
+                     "        if(p, x(q))",
+                     "        if(q, x(p))",
+                     "    DEFEATED ASSUMPTIONS",
+                     "        q",
+                     "    JUSTIFIED ISSUES",
+                     "        x(q)",
+                     "    DEFEATED ISSUES",
+                     "    UNSETTLED ISSUES",
+                     "        s",
+                     "        x(p)",
+                     "",
+                     ""}));
   // The report leaves the first interpretation's statuses; a button applies another.
   auto& p = *d.Theory().Assumptions[0];
   EXPECT_TRUE(p.IsDefeated);
@@ -133,8 +153,8 @@ TEST(TheoryDocumentTest, VariablesAreCurrentAfterTheRefresh) {
 TEST(TheoryDocumentTest, UnreadableFileLeavesAnEmptyDocument) {
   TheoryDocument d;
   RefreshedView(d, kThree);
-  const std::string missing = std::filesystem::temp_directory_path() /
-                              ("ostrel-missing-" + std::to_string(::getpid()) + ".kvl");
+  const std::string missing =
+      std::filesystem::temp_directory_path() / ("ostrel-missing-" + std::to_string(::getpid()) + ".kvl");
   try {
     d.Read(missing, true);
     FAIL() << "no error";
@@ -151,7 +171,8 @@ std::string PairsFile(int pairs) {
   V texts;
   for (int i = 0; i < pairs; ++i) {
     const std::string p = "p" + std::to_string(i), q = "q" + std::to_string(i);
-    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"}) texts.push_back(t);
+    for (const std::string& t : {p, q, "if(" + p + ", x(" + q + "))", "if(" + q + ", x(" + p + "))"})
+      texts.push_back(t);
   }
   return ElementaryFile(texts);
 }

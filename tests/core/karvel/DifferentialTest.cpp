@@ -12,8 +12,8 @@ namespace karvel {
 namespace {
 
 using testing::Fill;
-using testing::TRandomTheory;
 using testing::Texts;
+using testing::TRandomTheory;
 
 TEST(DifferentialTest, InterpretationsMatchThePlainEnumeration) {
   int withSeveral = 0, withNone = 0;

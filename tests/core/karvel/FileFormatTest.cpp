@@ -51,10 +51,10 @@ TEST(WriterTest, CompoundElementsNestWithoutEmptyLines) {
   theory.SaveToKarvelFile(file);
   const std::string e = "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\n";
   const std::string f = "\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n";
-  EXPECT_EQ(file.Text, "<KARVEL>\r\n<THEORY>\r\n\r\n<SENTENCE>\r\n<CONDITIONAL>\r\n<ANTECEDENT>\r\n" +
-                           e + "p" + f + "<SENTENCE>\r\n<DIALECTICALNEGATION>\r\n" + e + "q" + f +
-                           "</DIALECTICALNEGATION>\r\n</SENTENCE>\r\n</ANTECEDENT>\r\n<CONSEQUENT>\r\n" +
-                           e + "r" + f +
+  EXPECT_EQ(file.Text, "<KARVEL>\r\n<THEORY>\r\n\r\n<SENTENCE>\r\n<CONDITIONAL>\r\n<ANTECEDENT>\r\n" + e +
+                           "p" + f + "<SENTENCE>\r\n<DIALECTICALNEGATION>\r\n" + e + "q" + f +
+                           "</DIALECTICALNEGATION>\r\n</SENTENCE>\r\n</ANTECEDENT>\r\n<CONSEQUENT>\r\n" + e +
+                           "r" + f +
                            "</CONSEQUENT>\r\n</CONDITIONAL>\r\n</SENTENCE>\r\n\r\n</THEORY>\r\n"
                            "<ISSUES>\r\n\r\n</ISSUES>\r\n</KARVEL>\r\n");
 }
@@ -71,8 +71,7 @@ TEST(WriterTest, DropsRepeatsAndUnflaggedEntries) {
   EXPECT_EQ(Texts(theory.Assumptions), (V{"a", "b", "c"}));  // the lists change too
   TRead back(file.Text);
   EXPECT_EQ(Texts(back.theory.Assumptions), (V{"a", "c"}));
-  EXPECT_NE(file.Text.find("<ISSUES>\r\n\r\n<SENTENCE>\r\n</SENTENCE>\r\n\r\n</ISSUES>"),
-            std::string::npos);
+  EXPECT_NE(file.Text.find("<ISSUES>\r\n\r\n<SENTENCE>\r\n</SENTENCE>\r\n\r\n</ISSUES>"), std::string::npos);
 }
 
 TEST(ReaderTest, MinimalDocumentIsAnEmptyTheory) {
@@ -99,9 +98,9 @@ TEST(ReaderTest, BlockIsCutFromSurroundingText) {
 
 TEST(ReaderTest, RoundTripGivesIdenticalBytes) {
   for (bool parse : {true, false}) {
-    TRead first(ElementaryFile({"p", "x(q)", "if(p, x(q), r<v>)", "  spaced  ", "x(if(a, b))"},
-                               {"if(a, b)", "s"}),
-                parse);
+    TRead first(
+        ElementaryFile({"p", "x(q)", "if(p, x(q), r<v>)", "  spaced  ", "x(if(a, b))"}, {"if(a, b)", "s"}),
+        parse);
     const std::string written = first.Written();
     TRead second(written + "\r\n", parse);
     EXPECT_EQ(second.file.Text, written);
@@ -151,28 +150,30 @@ TEST(ReaderTest, MalformedSentenceEndsItsSection) {
       "</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n</THEORY>\r\n</KARVEL>\r\n";
   EXPECT_EQ(Texts(TRead(conditionalWithoutAntecedents).theory.Assumptions), (V{"a"}));
 
-
   // Stray text between elements is ignored; text before the kind tag is not.
-  TRead stray("<KARVEL><THEORY> words <SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE>"
-              "</SENTENCE> more <SENTENCE> oops <ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE>"
-              "</SENTENCE></THEORY></KARVEL>");
+  TRead stray(
+      "<KARVEL><THEORY> words <SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE>"
+      "</SENTENCE> more <SENTENCE> oops <ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE>"
+      "</SENTENCE></THEORY></KARVEL>");
   EXPECT_EQ(Texts(stray.theory.Assumptions), (V{"a"}));
 }
 
 TEST(ReaderTest, AntecedentTagIsSoughtNotRequired) {
   // Without "<ANTECEDENT>" the text after "<CONDITIONAL>" stays, and the
   // sentence elements there are the antecedents.
-  TRead r("<KARVEL><THEORY><SENTENCE><CONDITIONAL>"
-          "<SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
-          "<CONSEQUENT><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></CONSEQUENT>"
-          "</CONDITIONAL></SENTENCE></THEORY></KARVEL>");
+  TRead r(
+      "<KARVEL><THEORY><SENTENCE><CONDITIONAL>"
+      "<SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
+      "<CONSEQUENT><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></CONSEQUENT>"
+      "</CONDITIONAL></SENTENCE></THEORY></KARVEL>");
   EXPECT_EQ(Texts(r.theory.Assumptions), (V{"if(a, b)"}));
 }
 
 TEST(ReaderTest, MissingTheoryCloseYieldsNoAssumptions) {
-  TRead r("<KARVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
-          "<ISSUES><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></ISSUES>"
-          "</KARVEL>");
+  TRead r(
+      "<KARVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>a</ELEMENTARYSENTENCE></SENTENCE>"
+      "<ISSUES><SENTENCE><ELEMENTARYSENTENCE>b</ELEMENTARYSENTENCE></SENTENCE></ISSUES>"
+      "</KARVEL>");
   EXPECT_TRUE(r.theory.Assumptions.empty());
   EXPECT_EQ(Texts(r.theory.Issues), (V{"b"}));
 }

@@ -66,10 +66,14 @@ int ReadInChild(const std::string& fileName) {
     return kRead;
   } catch (const TFileError& error) {
     switch (error.Kind()) {
-      case TFileError::TKind::Open: return kOpenError;
-      case TFileError::TKind::TooLarge: return kTooLarge;
-      case TFileError::TKind::OutOfMemory: return kOutOfMemory;
-      default: return kOther;
+      case TFileError::TKind::Open:
+        return kOpenError;
+      case TFileError::TKind::TooLarge:
+        return kTooLarge;
+      case TFileError::TKind::OutOfMemory:
+        return kOutOfMemory;
+      default:
+        return kOther;
     }
   }
 }
@@ -84,9 +88,7 @@ TEST_F(FileLimitsTest, OnlyRegularFilesAreReadAndNeverWithoutEnd) {
   std::filesystem::create_symlink("/dev/zero", zero);
   EXPECT_EQ(InChild([&] { return ReadInChild(zero); }, 5), kOpenError);
   // A link to a regular file is read as the file.
-  {
-    std::ofstream(Path("real.kvl")) << "<KARVEL></KARVEL>";
-  }
+  { std::ofstream(Path("real.kvl")) << "<KARVEL></KARVEL>"; }
   std::filesystem::create_symlink(Path("real.kvl"), Path("link.kvl"));
   EXPECT_EQ(ReadFileBytes(Path("link.kvl")), "<KARVEL></KARVEL>");
 }

@@ -40,8 +40,8 @@ TEST_F(InterpretationTest, NegationDefeatsItsSentence) {
 
 TEST_F(InterpretationTest, MutualAttackGivesTwoInOrder) {
   const V a{"p", "q", "if(p, x(q))", "if(q, x(p))"};
-  EXPECT_EQ(Interpretations(a), (VV{{"if(p, x(q))", "if(q, x(p))", "q"},
-                                   {"if(p, x(q))", "if(q, x(p))", "p"}}));
+  EXPECT_EQ(Interpretations(a),
+            (VV{{"if(p, x(q))", "if(q, x(p))", "q"}, {"if(p, x(q))", "if(q, x(p))", "p"}}));
   EXPECT_EQ(Grounded(), (V{"if(p, x(q))", "if(q, x(p))"}));
 }
 
@@ -97,9 +97,9 @@ TEST_F(InterpretationTest, AmbiguousTextsFollowThePlainEnumeration) {
   // plain enumeration is used.
   theory = std::make_unique<TKarvelTheory>();
   auto& arena = theory->Arena();
-  for (TKarvelSentence* s : {static_cast<TKarvelSentence*>(arena.NewElementary("if(p, x(q))")), ParseSentence("p", arena),
-                  ParseSentence("q", arena), ParseSentence("r", arena),
-                  ParseSentence("if(r, if(p, x(q)))", arena), ParseSentence("if(q, x(r))", arena)})
+  for (TKarvelSentence* s : {static_cast<TKarvelSentence*>(arena.NewElementary("if(p, x(q))")),
+                             ParseSentence("p", arena), ParseSentence("q", arena), ParseSentence("r", arena),
+                             ParseSentence("if(r, if(p, x(q)))", arena), ParseSentence("if(q, x(r))", arena)})
     theory->Assumptions.push_back(s);
   TListOfListOfKarvelSentences fast, plain;
   theory->ComputeInterpretations(fast);

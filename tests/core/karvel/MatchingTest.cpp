@@ -21,8 +21,7 @@ TEST_P(MatchTemplateTest, ValuesAndResult) {
   TSentenceArena arena;
   TKarvelSentence* t = ParseSentence(c.Template, arena);
   V values{"stale"};
-  EXPECT_EQ(MatchTemplate(t->Text, c.Text, t->Variables, values), c.Matches)
-      << c.Template << " / " << c.Text;
+  EXPECT_EQ(MatchTemplate(t->Text, c.Text, t->Variables, values), c.Matches) << c.Template << " / " << c.Text;
   EXPECT_EQ(values, c.Values) << c.Template << " / " << c.Text;
 }
 
@@ -32,12 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"aa<x>bbb<x>cc", "aaxbbbycc", false, {"x", "y"}},
                       TMatchCase{"<x> is a bird", "Tweety is a bird", true, {"Tweety"}},
                       TMatchCase{"aa<x>cc", "aacc", true, {""}},
-                      TMatchCase{"aa<x>cc", "aaxcc!", false, {"x"}},
-                      TMatchCase{"<x>b", "abab", false, {"a"}},
-                      TMatchCase{"a<x><y>", "a12", true, {"12", ""}},
-                      TMatchCase{"plain", "plain", true, {}},
-                      TMatchCase{"plain", "plain!", false, {}},
-                      TMatchCase{"aa<x>", "bbx", false, {}},
+                      TMatchCase{"aa<x>cc", "aaxcc!", false, {"x"}}, TMatchCase{"<x>b", "abab", false, {"a"}},
+                      TMatchCase{"a<x><y>", "a12", true, {"12", ""}}, TMatchCase{"plain", "plain", true, {}},
+                      TMatchCase{"plain", "plain!", false, {}}, TMatchCase{"aa<x>", "bbx", false, {}},
                       TMatchCase{"if(p<x>, q<y>)", "if(p1, q2)", false, {}},
                       TMatchCase{"if(p<x>, q<y>)", "if(p<x>, q2)", true, {"2)", ""}}));
 

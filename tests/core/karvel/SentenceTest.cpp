@@ -39,8 +39,7 @@ TEST_F(SentenceTest, NegationKeepsTheVeryObject) {
   EXPECT_EQ(negation->NegatedSentence, p);
   EXPECT_EQ(negation->Text, "x(p<v>)");
   EXPECT_EQ(negation->Variables, std::vector<std::string>{"<v>"});
-  EXPECT_FALSE(negation->IsAssumption || negation->IsIssue || negation->IsJustified ||
-               negation->IsDefeated);
+  EXPECT_FALSE(negation->IsAssumption || negation->IsIssue || negation->IsJustified || negation->IsDefeated);
 }
 
 TEST_F(SentenceTest, FreshCompoundsHavePlaceholderParts) {

@@ -29,22 +29,22 @@ constexpr auto C = TSentenceKind::Conditional;
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, ParseTest,
-    ::testing::Values(
-        TParseCase{"x(p)", N, "x(p)"}, TParseCase{"  x( p )  ", N, "x(p)"},
-        TParseCase{"if(a,b)", C, "if(a, b)"}, TParseCase{"if( a ,\tb )", C, "if(a, b)"},
-        TParseCase{"if(a, b, c)", C, "if(a, b, c)"}, TParseCase{"if(a)", E, "if(a)"},
-        TParseCase{"x(a", E, "x(a"}, TParseCase{"a, b", E, "a, b"}, TParseCase{"f(a)", E, "f(a)"},
-        TParseCase{"x(p) q", N, "x(p)"}, TParseCase{"if(x(a), b)", C, "if(x(a), b)"},
-        // After a compound item the remainder is not trimmed before the comma test.
-        TParseCase{"if(x(a) , b)", E, "if(x(a) , b)"}, TParseCase{"if(a , b)", C, "if(a, b)"},
-        TParseCase{"X(p)", E, "X(p)"}, TParseCase{"x (p)", E, "x (p)"},
-        TParseCase{"IF(a, b)", E, "IF(a, b)"}, TParseCase{"", E, ""},
-        TParseCase{"x(x(p)", E, "x(x(p)"}, TParseCase{"x(x(x(p)))", N, "x(x(x(p)))"},
-        // A failed inner form keeps the text of its own level, up to the end.
-        TParseCase{"if(x(a, b)", C, "if(x(a, b), b)"},
-        // An item with no delimiter before ")" takes its level's whole text.
-        TParseCase{"if(a,)", C, "if(a, ))"},
-        TParseCase{"if(if(a, b), x(c), d) tail", C, "if(if(a, b), x(c), d)"}));
+    ::testing::Values(TParseCase{"x(p)", N, "x(p)"}, TParseCase{"  x( p )  ", N, "x(p)"},
+                      TParseCase{"if(a,b)", C, "if(a, b)"}, TParseCase{"if( a ,\tb )", C, "if(a, b)"},
+                      TParseCase{"if(a, b, c)", C, "if(a, b, c)"}, TParseCase{"if(a)", E, "if(a)"},
+                      TParseCase{"x(a", E, "x(a"}, TParseCase{"a, b", E, "a, b"},
+                      TParseCase{"f(a)", E, "f(a)"}, TParseCase{"x(p) q", N, "x(p)"},
+                      TParseCase{"if(x(a), b)", C, "if(x(a), b)"},
+                      // After a compound item the remainder is not trimmed before the comma test.
+                      TParseCase{"if(x(a) , b)", E, "if(x(a) , b)"}, TParseCase{"if(a , b)", C, "if(a, b)"},
+                      TParseCase{"X(p)", E, "X(p)"}, TParseCase{"x (p)", E, "x (p)"},
+                      TParseCase{"IF(a, b)", E, "IF(a, b)"}, TParseCase{"", E, ""},
+                      TParseCase{"x(x(p)", E, "x(x(p)"}, TParseCase{"x(x(x(p)))", N, "x(x(x(p)))"},
+                      // A failed inner form keeps the text of its own level, up to the end.
+                      TParseCase{"if(x(a, b)", C, "if(x(a, b), b)"},
+                      // An item with no delimiter before ")" takes its level's whole text.
+                      TParseCase{"if(a,)", C, "if(a, ))"},
+                      TParseCase{"if(if(a, b), x(c), d) tail", C, "if(if(a, b), x(c), d)"}));
 
 TEST(ParseStructureTest, PartsAreInOrder) {
   TSentenceArena arena;

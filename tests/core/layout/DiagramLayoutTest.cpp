@@ -25,9 +25,7 @@ class DiagramLayoutTest : public ::testing::Test {
     karvel::TSentenceCollector collector(sentences);
     for (const std::string& text : texts) collector.Collect(Parse(text));
   }
-  TKarvelSentence* Parse(const std::string& text) {
-    return karvel::ParseSentence(text, theory.Arena());
-  }
+  TKarvelSentence* Parse(const std::string& text) { return karvel::ParseSentence(text, theory.Arena()); }
   //! The entry of the argument list with this text.
   TKarvelSentence* Entry(const std::string& text) {
     const int i = karvel::IndexOfText(sentences, text);
@@ -56,8 +54,8 @@ class DiagramLayoutTest : public ::testing::Test {
     for (std::size_t i = 0; i < sink.Controls.size(); ++i) {
       const TDiagramControl& c = sink.Controls[i];
       if (c.Kind != TControlKind::Box) continue;
-      boxes.push_back(drawn.at(c.Tag)->Text + " " + std::to_string(c.Row) + "," +
-                      std::to_string(c.Column) + " " + std::to_string(c.Width));
+      boxes.push_back(drawn.at(c.Tag)->Text + " " + std::to_string(c.Row) + "," + std::to_string(c.Column) +
+                      " " + std::to_string(c.Width));
     }
     return boxes;
   }
@@ -77,38 +75,38 @@ TEST_F(DiagramLayoutTest, SupportAndAttackOfOneSentence) {
   Argument({"s", "a", "b", "c", "if(a, b, s)", "if(c, x(s))"});
   Draw();
   EXPECT_EQ(sink.Lines(), (V{
-      "image 4,5 16x16 #1",
-      "label 23,6 w6 's' neither",
-      "box 2,2 36x22 tag 0 cell 0,0 neither",
-      // The attack takes the right column, drops to row 1 and turns into c.
-      "line 27,43 11x1 tag 1 neither",
-      "strip 27,41 11x5 tag 1",
-      "line 27,24 1x19 tag 1 neither",
-      "strip 25,24 5x19 tag 1",
-      "stroke (24,20)-(31,27) tag 1 neither",
-      "stroke (23,27)-(31,19) tag 1 neither",
-      "image 40,35 16x16 #1",
-      "label 59,36 w6 'c' neither",
-      "box 38,32 33x22 tag 2 cell 1,2 neither",
-      // The support drops in column 0 below the attack's rows.
-      "line 9,73 11x1 tag 3 neither",
-      "strip 9,71 11x5 tag 3",
-      "line 9,24 1x49 tag 3 neither",
-      "strip 7,24 5x49 tag 3",
-      "stroke (9,24)-(14,29) tag 3 neither",
-      "stroke (9,24)-(4,29) tag 3 neither",
-      "image 22,65 16x16 #1",
-      "label 41,66 w6 'a' neither",
-      "box 20,62 33x22 tag 4 cell 2,1 neither",
-      "image 22,95 16x16 #1",
-      "label 41,96 w6 'b' neither",
-      "box 20,92 33x22 tag 5 cell 3,1 neither",
-      // The link to the second conjunct, from the bottom of row 1.
-      "line 9,103 11x1 tag 3 neither",
-      "strip 9,101 11x5 tag 3",
-      "line 9,54 1x49 tag 3 neither",
-      "strip 7,54 5x49 tag 3",
-  }));
+                              "image 4,5 16x16 #1",
+                              "label 23,6 w6 's' neither",
+                              "box 2,2 36x22 tag 0 cell 0,0 neither",
+                              // The attack takes the right column, drops to row 1 and turns into c.
+                              "line 27,43 11x1 tag 1 neither",
+                              "strip 27,41 11x5 tag 1",
+                              "line 27,24 1x19 tag 1 neither",
+                              "strip 25,24 5x19 tag 1",
+                              "stroke (24,20)-(31,27) tag 1 neither",
+                              "stroke (23,27)-(31,19) tag 1 neither",
+                              "image 40,35 16x16 #1",
+                              "label 59,36 w6 'c' neither",
+                              "box 38,32 33x22 tag 2 cell 1,2 neither",
+                              // The support drops in column 0 below the attack's rows.
+                              "line 9,73 11x1 tag 3 neither",
+                              "strip 9,71 11x5 tag 3",
+                              "line 9,24 1x49 tag 3 neither",
+                              "strip 7,24 5x49 tag 3",
+                              "stroke (9,24)-(14,29) tag 3 neither",
+                              "stroke (9,24)-(4,29) tag 3 neither",
+                              "image 22,65 16x16 #1",
+                              "label 41,66 w6 'a' neither",
+                              "box 20,62 33x22 tag 4 cell 2,1 neither",
+                              "image 22,95 16x16 #1",
+                              "label 41,96 w6 'b' neither",
+                              "box 20,92 33x22 tag 5 cell 3,1 neither",
+                              // The link to the second conjunct, from the bottom of row 1.
+                              "line 9,103 11x1 tag 3 neither",
+                              "strip 9,101 11x5 tag 3",
+                              "line 9,54 1x49 tag 3 neither",
+                              "strip 7,54 5x49 tag 3",
+                          }));
   EXPECT_EQ(DrawnTexts(), (V{"s", "if(c, x(s))", "c", "if(a, b, s)", "a", "b"}));
   EXPECT_EQ(rowCount, 4);
   // The supporters' conjuncts are the list's own objects, not the rule's parts.
@@ -120,38 +118,37 @@ TEST_F(DiagramLayoutTest, RulesAboutARuleBranchOffItsLine) {
   Argument({"s", "a", "d", "e", "if(a, s)", "if(d, if(a, s))", "if(e, x(if(a, s)))"});
   Draw();
   EXPECT_EQ(sink.Lines(), (V{
-      "image 4,5 16x16 #1",
-      "label 23,6 w6 's' neither",
-      "box 2,2 33x22 tag 0 cell 0,0 neither",
-      // R2: its conjunct d, then its branch line in row 1.
-      "image 22,35 16x16 #1",
-      "label 41,36 w6 'd' neither",
-      "box 20,32 33x22 tag 2 cell 1,1 neither",
-      "line 9,43 11x1 tag 1 neither",
-      "strip 9,41 11x5 tag 1",
-      "stroke (10,43)-(15,48) tag 1 neither",
-      "stroke (10,43)-(15,38) tag 1 neither",
-      // R3 in row 2, crossing R1's line.
-      "image 22,65 16x16 #1",
-      "label 41,66 w6 'e' neither",
-      "box 20,62 33x22 tag 4 cell 2,1 neither",
-      "line 9,73 11x1 tag 3 neither",
-      "strip 9,71 11x5 tag 3",
-      "stroke (6,70)-(13,77) tag 3 neither",
-      "stroke (13,69)-(5,77) tag 3 neither",
-      // R1 itself, past the rows of the rules about it.
-      "line 9,103 11x1 tag 5 neither",
-      "strip 9,101 11x5 tag 5",
-      "line 9,24 1x79 tag 5 neither",
-      "strip 7,24 5x79 tag 5",
-      "stroke (9,24)-(14,29) tag 5 neither",
-      "stroke (9,24)-(4,29) tag 5 neither",
-      "image 22,95 16x16 #1",
-      "label 41,96 w6 'a' neither",
-      "box 20,92 33x22 tag 6 cell 3,1 neither",
-  }));
-  EXPECT_EQ(DrawnTexts(),
-            (V{"s", "if(d, if(a, s))", "d", "if(e, x(if(a, s)))", "e", "if(a, s)", "a"}));
+                              "image 4,5 16x16 #1",
+                              "label 23,6 w6 's' neither",
+                              "box 2,2 33x22 tag 0 cell 0,0 neither",
+                              // R2: its conjunct d, then its branch line in row 1.
+                              "image 22,35 16x16 #1",
+                              "label 41,36 w6 'd' neither",
+                              "box 20,32 33x22 tag 2 cell 1,1 neither",
+                              "line 9,43 11x1 tag 1 neither",
+                              "strip 9,41 11x5 tag 1",
+                              "stroke (10,43)-(15,48) tag 1 neither",
+                              "stroke (10,43)-(15,38) tag 1 neither",
+                              // R3 in row 2, crossing R1's line.
+                              "image 22,65 16x16 #1",
+                              "label 41,66 w6 'e' neither",
+                              "box 20,62 33x22 tag 4 cell 2,1 neither",
+                              "line 9,73 11x1 tag 3 neither",
+                              "strip 9,71 11x5 tag 3",
+                              "stroke (6,70)-(13,77) tag 3 neither",
+                              "stroke (13,69)-(5,77) tag 3 neither",
+                              // R1 itself, past the rows of the rules about it.
+                              "line 9,103 11x1 tag 5 neither",
+                              "strip 9,101 11x5 tag 5",
+                              "line 9,24 1x79 tag 5 neither",
+                              "strip 7,24 5x79 tag 5",
+                              "stroke (9,24)-(14,29) tag 5 neither",
+                              "stroke (9,24)-(4,29) tag 5 neither",
+                              "image 22,95 16x16 #1",
+                              "label 41,96 w6 'a' neither",
+                              "box 20,92 33x22 tag 6 cell 3,1 neither",
+                          }));
+  EXPECT_EQ(DrawnTexts(), (V{"s", "if(d, if(a, s))", "d", "if(e, x(if(a, s)))", "e", "if(a, s)", "a"}));
   EXPECT_EQ(rowCount, 4);
 }
 
@@ -225,8 +222,7 @@ TEST_F(DiagramLayoutTest, RepeatedBoxIgnoresItsRuleColumns) {
 TEST_F(DiagramLayoutTest, SharedReasonIsExpandedInEveryTreeWithOneTag) {
   Argument({"p", "q", "if(r, p)", "if(r, q)", "if(t, r)"});
   Draw();
-  EXPECT_EQ(Boxes(),
-            (V{"p 0,0 33", "r 1,1 33", "t 2,2 33", "q 3,0 33", "r 4,1 33", "t 5,2 33"}));
+  EXPECT_EQ(Boxes(), (V{"p 0,0 33", "r 1,1 33", "t 2,2 33", "q 3,0 33", "r 4,1 33", "t 5,2 33"}));
   std::vector<int> rTags;
   for (const TDiagramControl& c : sink.Controls)
     if (c.Kind == TControlKind::Box && drawn[c.Tag]->Text == "r") rTags.push_back(c.Tag);
@@ -268,10 +264,9 @@ TEST_F(DiagramLayoutTest, BranchRuleConjunctsClearItsOwnRuleColumns) {
   for (std::size_t i = 0; i < sink.Controls.size(); ++i)
     if (sink.Controls[i].Kind == TControlKind::ConnectorLine && sink.Controls[i].Tag == r2Tag)
       r2Lines.push_back(testing::Describe(sink.Controls[i], ""));
-  EXPECT_EQ(r2Lines, (V{
-      // The link between its conjuncts, line-drop style from row 1's middle.
-      "line 45,73 11x1 tag 1 neither", "line 45,43 1x30 tag 1 neither",
-      "line 9,43 47x1 tag 1 neither"}));
+  EXPECT_EQ(r2Lines, (V{// The link between its conjuncts, line-drop style from row 1's middle.
+                        "line 45,73 11x1 tag 1 neither", "line 45,43 1x30 tag 1 neither",
+                        "line 9,43 47x1 tag 1 neither"}));
   // The rule about R2 hangs below its branch line in column 1.
   EXPECT_EQ(sink.Lines(TControlKind::Stroke)[2], "stroke (27,44)-(32,49) tag 4 neither");
 }
@@ -301,8 +296,7 @@ TEST_F(DiagramLayoutTest, RegistrationMarksAndAppendsToTheTheory) {
   EXPECT_EQ(theory.Issues[1]->Text, "if(a, s)");
   EXPECT_TRUE(Entry("s")->IsIssue);
   // The assumption gets the exclamation mark and the issues the question mark.
-  EXPECT_EQ(sink.Lines(TControlKind::StatusImage),
-            (V{"image 4,5 16x16 #1", "image 22,35 16x16 #0"}));
+  EXPECT_EQ(sink.Lines(TControlKind::StatusImage), (V{"image 4,5 16x16 #1", "image 22,35 16x16 #0"}));
 }
 
 TEST_F(DiagramLayoutTest, LayoutLeavesTheTheoryAndTheSentencesAsTheyAre) {
@@ -386,8 +380,7 @@ TEST_F(DiagramLayoutTest, StructureOnlyDrawsNoIconsNoColoursNoIconRoom) {
   Entry("if(s, s)")->IsDefeated = true;
   Draw();
   EXPECT_EQ(sink.Count(TControlKind::StatusImage), 0);
-  EXPECT_EQ(sink.Lines(TControlKind::Label),
-            (V{"label 7,6 w6 's' plain", "label 25,36 w6 's' plain"}));
+  EXPECT_EQ(sink.Lines(TControlKind::Label), (V{"label 7,6 w6 's' plain", "label 25,36 w6 's' plain"}));
   EXPECT_EQ(sink.Lines(TControlKind::RepetitionMark), (V{"mark 25,48 w18 '...'"}));
   EXPECT_EQ(Boxes(), (V{"s 0,0 18", "s 1,1 17"}));
   for (const std::string& line : sink.Lines(TControlKind::ConnectorLine))

@@ -8,10 +8,14 @@ namespace {
 
 const char* LookName(TStatusLook look) {
   switch (look) {
-    case TStatusLook::Plain: return "plain";
-    case TStatusLook::Justified: return "justified";
-    case TStatusLook::Defeated: return "defeated";
-    case TStatusLook::Neither: return "neither";
+    case TStatusLook::Plain:
+      return "plain";
+    case TStatusLook::Justified:
+      return "justified";
+    case TStatusLook::Defeated:
+      return "defeated";
+    case TStatusLook::Neither:
+      return "neither";
   }
   return "?";
 }
@@ -39,21 +43,20 @@ std::string Describe(const TDiagramControl& c, const std::string& caption) {
       return "image " + Pos(c.Left, c.Top) + " " + Size(c.Width, c.Height) + " #" +
              std::to_string(c.ImageIndex);
     case TControlKind::Label:
-      return "label " + Pos(c.Left, c.Top) + " w" + std::to_string(c.Width) + " '" + caption +
-             "' " + LookName(c.Look);
+      return "label " + Pos(c.Left, c.Top) + " w" + std::to_string(c.Width) + " '" + caption + "' " +
+             LookName(c.Look);
     case TControlKind::RepetitionMark:
       return "mark " + Pos(c.Left, c.Top) + " w" + std::to_string(c.Width) + " '" + caption + "'";
     case TControlKind::Box:
       return "box " + Pos(c.Left, c.Top) + " " + Size(c.Width, c.Height) + tag + " cell " +
              Pos(c.Row, c.Column) + " " + LookName(c.Look);
     case TControlKind::ConnectorLine:
-      return "line " + Pos(c.Left, c.Top) + " " + Size(c.Width, c.Height) + tag + " " +
-             LookName(c.Look) + (c.Dotted ? " dotted" : "");
+      return "line " + Pos(c.Left, c.Top) + " " + Size(c.Width, c.Height) + tag + " " + LookName(c.Look) +
+             (c.Dotted ? " dotted" : "");
     case TControlKind::HitStrip:
       return "strip " + Pos(c.Left, c.Top) + " " + Size(c.Width, c.Height) + tag;
     case TControlKind::Stroke:
-      return "stroke (" + Pos(c.X1, c.Y1) + ")-(" + Pos(c.X2, c.Y2) + ")" + tag + " " +
-             LookName(c.Look);
+      return "stroke (" + Pos(c.X1, c.Y1) + ")-(" + Pos(c.X2, c.Y2) + ")" + tag + " " + LookName(c.Look);
   }
   return "?";
 }

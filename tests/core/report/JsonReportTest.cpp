@@ -47,8 +47,10 @@ void CheckSentence(const Json& entry) {
     ASSERT_TRUE(kind == "negation" || kind == "conditional") << entry.dump();
     EXPECT_EQ(Keys(entry), (V{"text", "kind", "parts", "variables"}));
     ASSERT_TRUE(entry["parts"].is_array());
-    if (kind == "negation") EXPECT_EQ(entry["parts"].size(), 1u);
-    else EXPECT_GE(entry["parts"].size(), 2u);
+    if (kind == "negation")
+      EXPECT_EQ(entry["parts"].size(), 1u);
+    else
+      EXPECT_GE(entry["parts"].size(), 2u);
     for (const Json& part : entry["parts"]) EXPECT_NO_THROW(BytesOfJsonText(part));
   }
   EXPECT_NO_THROW(BytesOfJsonText(entry["text"]));
@@ -113,9 +115,9 @@ TEST(JsonReportTest, EveryKeyOfEveryExampleAgreesWithTheTextReport) {
         SCOPED_TRACE(path + (parse ? "" : " --no-parse") + (structureOnly ? " --structure-only" : ""));
         const Json report = Report(path, parse, structureOnly);
         ASSERT_EQ(Keys(report), (V{"options", "assumptions", "issues", "interpretations", "status"}));
-        EXPECT_EQ(report["options"], Json::parse(std::string("{\"parseSentences\":") + (parse ? "true" : "false") +
-                                                 ",\"showStructureOnly\":" + (structureOnly ? "true" : "false") +
-                                                 "}"));
+        EXPECT_EQ(report["options"],
+                  Json::parse(std::string("{\"parseSentences\":") + (parse ? "true" : "false") +
+                              ",\"showStructureOnly\":" + (structureOnly ? "true" : "false") + "}"));
         ASSERT_TRUE(report["assumptions"].is_array() && report["issues"].is_array());
         for (const Json& s : report["assumptions"]) CheckSentence(s);
         for (const Json& s : report["issues"]) CheckSentence(s);
@@ -156,7 +158,8 @@ TEST(JsonReportTest, EveryKeyOfEveryExampleAgreesWithTheTextReport) {
         V members;
         for (const Json& interpretation : interpretations) {
           std::string line;
-          for (const Json& text : interpretation["assumptions"]) line += (line.empty() ? "" : " | ") + BytesOfJsonText(text);
+          for (const Json& text : interpretation["assumptions"])
+            line += (line.empty() ? "" : " | ") + BytesOfJsonText(text);
           members.push_back(line);
         }
         EXPECT_EQ(Lines(listed.str()), members);
@@ -167,12 +170,12 @@ TEST(JsonReportTest, EveryKeyOfEveryExampleAgreesWithTheTextReport) {
 }
 
 TEST(JsonReportTest, TextsThatAreNotUtf8RoundTripAsLatin1) {
-  const V texts = {"caf\xc3\xa9 <x>",    // UTF-8: stays a string
-                   "caf\xe9 <x>",        // a Latin-1 byte
-                   "\xc0\xaf",           // overlong
-                   "\xed\xa0\x80",       // a surrogate
-                   "\xf4\x90\x80\x80",   // beyond U+10FFFF
-                   "cut \xe2\x82"};      // truncated at the end
+  const V texts = {"caf\xc3\xa9 <x>",   // UTF-8: stays a string
+                   "caf\xe9 <x>",       // a Latin-1 byte
+                   "\xc0\xaf",          // overlong
+                   "\xed\xa0\x80",      // a surrogate
+                   "\xf4\x90\x80\x80",  // beyond U+10FFFF
+                   "cut \xe2\x82"};     // truncated at the end
   TheoryDocument document;
   const std::string file = karvel::testing::ElementaryFile(texts);
   std::ostringstream out;

@@ -68,7 +68,8 @@ TEST(MatchCommandTest, TheStreamedReportIsTheReportOfTheEntries) {
   // template twice, and a template that is itself another's instance.
   TheoryDocument d;
   Load(d,
-       {"<x> likes <x>", "<x> likes <y>", "if(<X> likes <x>, x(<y> likes <x>))", "if(<x> likes <y>, <x> is glad)"},
+       {"<x> likes <x>", "<x> likes <y>", "if(<X> likes <x>, x(<y> likes <x>))",
+        "if(<x> likes <y>, <x> is glad)"},
        {"if(<x> likes <x>, if(<x> likes <x>, <z> is sad))"});
   for (const std::string text : {"Ann likes Ann", "Ann likes Bob", "nobody", "Ann likes"}) {
     karvel::TSentenceArena arena;

@@ -11,9 +11,8 @@ namespace {
 
 using karvel::testing::ElementaryFile;
 
-const std::string kThree = ElementaryFile(
-    {"p", "q", "r", "if(p, x(q))", "if(q, x(p))", "if(q, x(r))", "if(r, x(q))", "if(p, x(r))",
-     "if(r, x(p))"});
+const std::string kThree = ElementaryFile({"p", "q", "r", "if(p, x(q))", "if(q, x(p))", "if(q, x(r))",
+                                           "if(r, x(q))", "if(p, x(r))", "if(r, x(p))"});
 
 TEST(TextReportTest, ReportTextHasTheThreeParts) {
   TheoryDocument d;

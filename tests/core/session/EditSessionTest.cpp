@@ -35,7 +35,8 @@ class EditSessionTest : public ::testing::Test {
     // parent the tear-down would leave behind.
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    FDirectory = std::filesystem::temp_directory_path() / ("ostrel-edit-" + std::to_string(::getpid()) + "-" + name);
+    FDirectory =
+        std::filesystem::temp_directory_path() / ("ostrel-edit-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(FDirectory);
     std::filesystem::create_directories(FDirectory);
     FPrevious = std::filesystem::current_path();

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "TestTheory.h"
 #include "CommandSteps.h"
+#include "TestTheory.h"
 
 namespace ostrel {
 namespace {

@@ -41,7 +41,8 @@ TEST_F(WorkingFileTest, EveryFurtherWindowGetsAPrivateFolderOfItsOwn) {
   ASSERT_EQ(third.Reason(), TWorkingFile::TReason::Held);
   EXPECT_EQ(second.FileName(), QDir(Private()).absoluteFilePath(QStringLiteral("working/~tmp.kvl")));
   EXPECT_EQ(third.FileName(), QDir(Private()).absoluteFilePath(QStringLiteral("working-2/~tmp.kvl")));
-  EXPECT_TRUE(second.Notice().contains(QDir::toNativeSeparators(second.Folder()))) << second.Notice().toStdString();
+  EXPECT_TRUE(second.Notice().contains(QDir::toNativeSeparators(second.Folder())))
+      << second.Notice().toStdString();
   // Only the user reads a private folder.
   EXPECT_EQ(QFileInfo(second.Folder()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
@@ -57,7 +58,8 @@ TEST_F(WorkingFileTest, AskedForAPrivateFileTheStartFolderIsLeftAlone) {
   EXPECT_EQ(file.FileName(), QDir(Private()).absoluteFilePath(QStringLiteral("working/~tmp.kvl")));
   EXPECT_TRUE(QDir(Start()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
   // The next window asked alike takes the next folder.
-  EXPECT_TRUE(TWorkingFile::Choose(Start(), Private(), true).FileName().contains(QStringLiteral("working-2")));
+  EXPECT_TRUE(
+      TWorkingFile::Choose(Start(), Private(), true).FileName().contains(QStringLiteral("working-2")));
 }
 
 TEST_F(WorkingFileTest, AFolderThatCannotBeWrittenSendsTheFileElsewhere) {
@@ -69,7 +71,8 @@ TEST_F(WorkingFileTest, AFolderThatCannotBeWrittenSendsTheFileElsewhere) {
 }
 
 TEST_F(WorkingFileTest, NowhereToWriteFallsBackToTheUsualNameUnlocked) {
-  const TWorkingFile file = TWorkingFile::Choose(QStringLiteral("/proc"), QStringLiteral("/proc/ostrel"), false);
+  const TWorkingFile file =
+      TWorkingFile::Choose(QStringLiteral("/proc"), QStringLiteral("/proc/ostrel"), false);
   EXPECT_FALSE(file.IsPrivate());
   EXPECT_FALSE(file.Locked());
   EXPECT_EQ(file.FileName(), QStringLiteral("~tmp.kvl"));

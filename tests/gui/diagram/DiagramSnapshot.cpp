@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--structure") == 0) options.ShowStructureOnly = true;
     if (std::strcmp(argv[i], "--no-negations") == 0) options.ShowDialecticalNegations = false;
     if (std::strcmp(argv[i], "--show") == 0) show = true;
-    if (std::strcmp(argv[i], "--interpretation") == 0 && i + 1 < argc)
-      interpretation = std::atoi(argv[++i]);
+    if (std::strcmp(argv[i], "--interpretation") == 0 && i + 1 < argc) interpretation = std::atoi(argv[++i]);
   }
 
   ostrel::TheoryDocument document;
@@ -49,8 +48,8 @@ int main(int argc, char** argv) {
   scene.setFont(QApplication::font());
   ostrel::diagram::TDiagramMetrics metrics;
   ostrel::diagram::InitDiagramMetrics(metrics);
-  const ostrel::diagram::TDiagramPlan plan =
-      ostrel::diagram::DrawDiagram(scene, document.ArgumentSentences(), 0, 0, document.Theory(), options, metrics);
+  const ostrel::diagram::TDiagramPlan plan = ostrel::diagram::DrawDiagram(
+      scene, document.ArgumentSentences(), 0, 0, document.Theory(), options, metrics);
   QGraphicsView view(&scene);
   ostrel::diagram::ConfigureDiagramView(view);
   view.setFrameShape(QFrame::NoFrame);

@@ -29,8 +29,7 @@ class DrawUnitTest : public ::testing::Test {
 
   void Argument(std::initializer_list<std::string> texts) {
     karvel::TSentenceCollector collector(sentences);
-    for (const std::string& text : texts)
-      collector.Collect(karvel::ParseSentence(text, theory.Arena()));
+    for (const std::string& text : texts) collector.Collect(karvel::ParseSentence(text, theory.Arena()));
   }
   TKarvelSentence* Entry(const std::string& text) {
     return sentences.at(karvel::IndexOfText(sentences, text));
@@ -84,15 +83,14 @@ TEST_F(DrawUnitTest, ItemsAreCreatedInOrderWithTagsAndCells) {
   std::vector<int> types;
   for (QGraphicsItem* item : scene.items(Qt::AscendingOrder))
     if (!IsDiagramGroup(item)) types.push_back(item->type());
-  const int image = TStatusImage::Type, label = TDiagramLabel::Type,
-            shape = TShapeWithDoubleClicks::Type, stroke = TLine::Type;
-  EXPECT_EQ(types, (std::vector<int>{
-      image, label, shape,                                  // s
-      shape, shape, shape, shape, stroke, stroke,           // the attack
-      image, label, shape,                                  // c
-      shape, shape, shape, shape, stroke, stroke,           // the support
-      image, label, shape, image, label, shape,             // a, b
-      shape, shape, shape, shape}));                        // the link
+  const int image = TStatusImage::Type, label = TDiagramLabel::Type, shape = TShapeWithDoubleClicks::Type,
+            stroke = TLine::Type;
+  EXPECT_EQ(types, (std::vector<int>{image, label, shape,                         // s
+                                     shape, shape, shape, shape, stroke, stroke,  // the attack
+                                     image, label, shape,                         // c
+                                     shape, shape, shape, shape, stroke, stroke,  // the support
+                                     image, label, shape, image, label,  shape,   // a, b
+                                     shape, shape, shape, shape}));               // the link
   TShapeWithDoubleClicks* boxC = BoxOf("c");
   ASSERT_NE(boxC, nullptr);
   EXPECT_EQ(boxC->Rect().topLeft(), QPoint(38, 32));
@@ -119,9 +117,9 @@ TEST_F(DrawUnitTest, LabelTakesTheStatusFontAndSizesTheBox) {
     QColor color;
     bool bold, italic, strikeOut;
   };
-  for (const TCase& c : {TCase{"justified one", kBlue, true, false, false},
-                         TCase{"defeated one", kRed, true, false, true},
-                         TCase{"open one", kTeal, false, true, false}}) {
+  for (const TCase& c :
+       {TCase{"justified one", kBlue, true, false, false}, TCase{"defeated one", kRed, true, false, true},
+        TCase{"open one", kTeal, false, true, false}}) {
     SCOPED_TRACE(c.text);
     TDiagramLabel* label = LabelOf(c.text);
     ASSERT_NE(label, nullptr);
@@ -162,8 +160,11 @@ TEST_F(DrawUnitTest, DefeatedRuleHasDottedLinesAndSolidOutlines) {
         ++solid;
         EXPECT_EQ(shape->Tag(), TagOf("if(a, s)"));
         break;
-      case Qt::NoPen: ++invisible; break;
-      default: ADD_FAILURE() << "unexpected pen";
+      case Qt::NoPen:
+        ++invisible;
+        break;
+      default:
+        ADD_FAILURE() << "unexpected pen";
     }
   }
   EXPECT_EQ(dotted, 2);
@@ -306,11 +307,9 @@ TEST_F(DrawUnitTest, DottedLineLeavesGapsThatOverlappingSegmentsKeep) {
   SCOPED_TRACE(column);
   EXPECT_EQ(set, 17);
   EXPECT_EQ(gaps, 32);
-  for (int y = 24; y < 43; ++y)
-    EXPECT_EQ(QColor(image.pixel(9, y)) == kRed, (9 + y) % 3 == 0) << y;
+  for (int y = 24; y < 43; ++y) EXPECT_EQ(QColor(image.pixel(9, y)) == kRed, (9 + y) % 3 == 0) << y;
   // The phase follows the container, not the line's own corner.
-  for (int x = 10; x < 20; ++x)
-    EXPECT_EQ(QColor(image.pixel(x, 73)) == kRed, (x + 73) % 3 == 0) << x;
+  for (int x = 10; x < 20; ++x) EXPECT_EQ(QColor(image.pixel(x, 73)) == kRed, (x + 73) % 3 == 0) << x;
 }
 
 TEST_F(DrawUnitTest, StrokePaintsTheDiagonalThatJoinsItsEnds) {

@@ -203,7 +203,8 @@ TEST_F(ExportTest, ToolExitCodesAndMessages) {
   const QString missing = PathOf(QStringLiteral("missing.kvl"));
   TRun run = RunExport({missing, out});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Error, QStringLiteral("ostrel-export: ") + missing + QStringLiteral(": No such file or directory\n"));
+  EXPECT_EQ(run.Error,
+            QStringLiteral("ostrel-export: ") + missing + QStringLiteral(": No such file or directory\n"));
 
   const QString unwritable = PathOf(QStringLiteral("missing/out.pdf"));
   run = RunExport({example, unwritable});
@@ -234,7 +235,8 @@ TEST_F(ExportTest, ADiagramTooLargeForAnImageIsScaledDownAndSaysSo) {
   const QString png = PathOf(QStringLiteral("chain.png"));
   const TRun run = RunExport({theory, png});
   EXPECT_EQ(run.ExitCode, 0) << run.Error.toStdString();
-  EXPECT_TRUE(run.Error.contains(QStringLiteral("The diagram is too large for an image at full size: ") + png))
+  EXPECT_TRUE(
+      run.Error.contains(QStringLiteral("The diagram is too large for an image at full size: ") + png))
       << run.Error.toStdString();
   const QImage image(png);
   ASSERT_FALSE(image.isNull());

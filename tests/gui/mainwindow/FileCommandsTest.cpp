@@ -4,10 +4,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QMimeData>
-#include <QUrl>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,8 @@ TEST_F(FileCommandsTest, AFileFromOutsideOpensAsOpenDoesInOneUndoStep) {
   // A file that cannot be read tells so as Open does; the window stays.
   Form->OpenFile(PathOf(QStringLiteral("missing.kvl")));
   ASSERT_EQ(Dialogs.Errors.size(), 1);
-  EXPECT_TRUE(Dialogs.Errors.front().startsWith(QStringLiteral("Cannot open file"))) << Dialogs.Errors.front().toStdString();
+  EXPECT_TRUE(Dialogs.Errors.front().startsWith(QStringLiteral("Cannot open file")))
+      << Dialogs.Errors.front().toStdString();
 }
 
 TEST_F(FileCommandsTest, OpeningAFileWithoutATheorySaysSo) {

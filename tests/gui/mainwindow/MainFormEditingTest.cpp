@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "TestTheory.h"
 #include "DrawUnit.h"
 #include "EditingWindowTest.h"
 #include "GuiTestSupport.h"
@@ -22,6 +21,7 @@
 #include "TMainForm.h"
 #include "TSceneBuilder.h"
 #include "TShapeWithDoubleClicks.h"
+#include "TestTheory.h"
 
 namespace ostrel {
 namespace {

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
-#include <QMenu>
 #include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -28,7 +28,6 @@
 #include <string>
 #include <vector>
 
-#include "TestTheory.h"
 #include "DrawUnit.h"
 #include "GuiTestSupport.h"
 #include "TDiagramLabel.h"
@@ -37,6 +36,7 @@
 #include "TMainForm.h"
 #include "TShapeWithDoubleClicks.h"
 #include "TStatusImage.h"
+#include "TestTheory.h"
 
 namespace ostrel {
 namespace {
@@ -385,8 +385,9 @@ TEST_F(MainFormTest, MenusAndToolBarButtons) {
     return list;
   };
   // The documented items first, then Save and Quit.
-  EXPECT_EQ(texts(Child<QMenu>("File1")->actions()),
-            (QStringList{"&New", "&Open...", "Save &as...", "E&xport diagram...", "-", "&Save", "-", "&Quit"}));
+  EXPECT_EQ(
+      texts(Child<QMenu>("File1")->actions()),
+      (QStringList{"&New", "&Open...", "Save &as...", "E&xport diagram...", "-", "&Save", "-", "&Quit"}));
   EXPECT_EQ(texts(Child<QMenu>("Help1")->actions()), (QStringList{"&About Ostrel"}));
   const QStringList commands{"&Undo",
                              "&Redo",
@@ -578,8 +579,9 @@ QStringList SceneState(QGraphicsScene& scene) {
   // stack above their parent.
   QList<QGraphicsItem*> items;
   const auto stacked = [](QList<QGraphicsItem*> siblings) {
-    std::stable_sort(siblings.begin(), siblings.end(),
-                     [](const QGraphicsItem* a, const QGraphicsItem* b) { return a->zValue() < b->zValue(); });
+    std::stable_sort(siblings.begin(), siblings.end(), [](const QGraphicsItem* a, const QGraphicsItem* b) {
+      return a->zValue() < b->zValue();
+    });
     return siblings;
   };
   const std::function<void(const QList<QGraphicsItem*>&)> walk = [&](const QList<QGraphicsItem*>& siblings) {
@@ -617,7 +619,9 @@ QStringList SceneState(QGraphicsScene& scene) {
     } else if (auto* image = qgraphicsitem_cast<diagram::TStatusImage*>(item)) {
       line += QStringLiteral("%1 icon %2").arg(rect(image->Rect())).arg(image->ImageIndex());
     } else if (diagram::IsDiagramGroup(item)) {
-      line += QStringLiteral("run %1 of %2").arg(rect(item->boundingRect().toRect())).arg(item->childItems().size());
+      line += QStringLiteral("run %1 of %2")
+                  .arg(rect(item->boundingRect().toRect()))
+                  .arg(item->childItems().size());
     }
     state << line;
   }
@@ -674,7 +678,6 @@ TEST_F(MainFormTest, ARefreshReusingTheItemsOfAnotherDrawingDrawsAsAFreshDrawing
   }
 }
 
-
 // What the view paints of the part in sight equals the same part of a fresh
 // drawing: runs of items off screen are passed over, and only they.
 void ExpectViewShows(TDiagramView& view, QGraphicsScene& fresh, const std::string& when) {
@@ -687,7 +690,7 @@ void ExpectViewShows(TDiagramView& view, QGraphicsScene& fresh, const std::strin
     QPainter painter(&rendered);
     painter.setRenderHints(view.renderHints());
     fresh.render(&painter, QRectF(rendered.rect()),
-                        QRectF(view.mapToScene(QPoint(0, 0)), QSizeF(rendered.size())));
+                 QRectF(view.mapToScene(QPoint(0, 0)), QSizeF(rendered.size())));
   }
   const QImage expected = rendered.toImage().convertToFormat(QImage::Format_RGB32);
   QImage blank(expected.size(), QImage::Format_RGB32);

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include <string>
 #include <vector>

@@ -16,7 +16,6 @@
 
 #include <memory>
 
-#include "TestTheory.h"
 #include "DiagramItemTypes.h"
 #include "DrawUnit.h"
 #include "GuiTestSupport.h"
@@ -27,6 +26,7 @@
 #include "TSceneBuilder.h"
 #include "TShapeWithDoubleClicks.h"
 #include "TTestForm.h"
+#include "TestTheory.h"
 
 namespace ostrel {
 namespace {

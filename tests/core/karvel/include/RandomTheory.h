@@ -22,10 +22,18 @@ class TRandomTheory {
     const int antecedents = 1 + Pick(depth > 0 ? 1 : 2);
     for (int i = 0; i < antecedents; ++i) text += (Pick(4) == 0 ? "x(" + Atom() + ")" : Atom()) + ", ";
     switch (Pick(depth > 0 ? 2 : 4)) {
-      case 0: text += Atom(); break;
-      case 1: text += "x(" + Atom() + ")"; break;
-      case 2: text += "x(" + Rule(depth + 1) + ")"; break;
-      default: text += Rule(depth + 1); break;
+      case 0:
+        text += Atom();
+        break;
+      case 1:
+        text += "x(" + Atom() + ")";
+        break;
+      case 2:
+        text += "x(" + Rule(depth + 1) + ")";
+        break;
+      default:
+        text += Rule(depth + 1);
+        break;
     }
     return text + ")";
   }
@@ -38,8 +46,13 @@ class TRandomTheory {
     const int rules = 1 + Pick(6);
     for (int i = 0; i < rules; ++i) {
       switch (Pick(8)) {
-        case 0: texts.push_back("x(" + Atom() + ")"); break;
-        case 1: case 2: texts.push_back(Rule(0)); break;
+        case 0:
+          texts.push_back("x(" + Atom() + ")");
+          break;
+        case 1:
+        case 2:
+          texts.push_back(Rule(0));
+          break;
         default: {
           const std::string a = Atom(), b = Atom();
           texts.push_back("if(" + a + ", x(" + b + "))");
@@ -62,8 +75,8 @@ inline void Fill(TKarvelTheory& theory, TRandomTheory& random, bool ambiguous) {
   std::vector<std::string> texts = random.Assumptions();
   for (const auto& t : texts) {
     if (IndexOfText(theory.Assumptions, t) >= 0) continue;
-    TKarvelSentence* s = ambiguous && random.Pick(3) == 0 ? theory.Arena().NewElementary(t)
-                                                         : ParseSentence(t, theory.Arena());
+    TKarvelSentence* s =
+        ambiguous && random.Pick(3) == 0 ? theory.Arena().NewElementary(t) : ParseSentence(t, theory.Arena());
     s->IsAssumption = true;
     theory.Assumptions.push_back(s);
   }
