@@ -113,8 +113,9 @@ int main(int argc, char* argv[]) {
       parser.isSet(privateWorkingFile));
   ostrel::TApplicationWindows windows(ostrel::TMainForm::StandardDialogs(), workingFile.FileName());
   windows.ShowMainForm();
-  windows.MainForm().ShowNotice(workingFile.Notice());
   // After the start-up, so that its step comes first, as Open's would.
   windows.MainForm().OpenFile(file);
+  // Last, so that the file's own status does not hide it.
+  windows.MainForm().ShowNotice(workingFile.Notice());
   return QApplication::exec();
 }
