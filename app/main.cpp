@@ -57,17 +57,10 @@ constexpr const char* kQtOptionsWithValue[] = {"platform",      "platformpluginp
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 int UsageError(const QString& reason) {
-  if (!reason.isEmpty()) Complain(kProgram, reason.toStdString());
-  (void)WriteAll(STDERR_FILENO, std::string(kUsage) + "Try 'ostrel --help' for more information.\n");
-  return kExitUsage;
+  return ostrel::tool::UsageError(kProgram, kUsage, reason.toStdString());
 }
 
-int Print(const std::string& text) {
-  std::string reason;
-  if (WriteOutput("-", text, reason)) return 0;
-  Complain(kProgram, OutputName("-"), reason);
-  return kExitFailure;
-}
+int Print(const std::string& text) { return PrintText(kProgram, text); }
 
 }  // namespace
 

@@ -89,6 +89,21 @@ std::string OutputName(std::string_view operand) {
   return IsStandardStream(operand) ? std::string("standard output") : std::string(operand);
 }
 
+int UsageError(std::string_view program, std::string_view usage, std::string_view reason) {
+  if (!reason.empty()) Complain(program, reason);
+  std::string text(usage);
+  text.append("Try '").append(program).append(" --help' for more information.\n");
+  (void)WriteAll(STDERR_FILENO, text);
+  return kExitUsage;
+}
+
+int PrintText(std::string_view program, const std::string& text) {
+  std::string reason;
+  if (WriteOutput("-", text, reason)) return 0;
+  Complain(program, OutputName("-"), reason);
+  return kExitFailure;
+}
+
 void Complain(std::string_view program, std::string_view what, std::string_view reason) {
   std::string line(program);
   line.append(": ").append(what);

@@ -25,6 +25,13 @@ inline constexpr int kExitUsage = 2;
 //! one line on standard error.
 void Complain(std::string_view program, std::string_view what, std::string_view reason = {});
 
+//! A wrong command line: the reason (if any), then the usage line and how to
+//! get help, on standard error. Returns kExitUsage.
+int UsageError(std::string_view program, std::string_view usage, std::string_view reason);
+//! Help and version go out like any report: 0, or kExitFailure with the
+//! reason when standard output refuses them.
+int PrintText(std::string_view program, const std::string& text);
+
 //! The first lines of --version.
 [[nodiscard]] std::string VersionText(std::string_view program);
 

@@ -55,17 +55,10 @@ constexpr const char* kHelp =
     "  2  a wrong option or argument, or no interpretation N\n";
 
 int UsageError(const QString& reason) {
-  if (!reason.isEmpty()) Complain(kProgram, reason.toStdString());
-  (void)WriteAll(STDERR_FILENO, std::string(kUsage) + "Try 'ostrel-export --help' for more information.\n");
-  return kExitUsage;
+  return ostrel::tool::UsageError(kProgram, kUsage, reason.toStdString());
 }
 
-int Print(const std::string& text) {
-  std::string reason;
-  if (WriteOutput("-", text, reason)) return 0;
-  Complain(kProgram, OutputName("-"), reason);
-  return kExitFailure;
-}
+int Print(const std::string& text) { return PrintText(kProgram, text); }
 
 // A positive decimal number, else 0.
 long PositiveNumber(const QString& text) {

@@ -83,20 +83,9 @@ const option kOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// A wrong command line: the reason, then how to get it right.
-int UsageError(const std::string& reason) {
-  if (!reason.empty()) Complain(kProgram, reason);
-  (void)WriteAll(STDERR_FILENO, std::string(kUsage) + "Try 'ostrel-report --help' for more information.\n");
-  return kExitUsage;
-}
+int UsageError(const std::string& reason) { return ostrel::tool::UsageError(kProgram, kUsage, reason); }
 
-// Help and version are output like any report: a failed write is exit 1.
-int Print(const std::string& text) {
-  std::string reason;
-  if (WriteOutput("-", text, reason)) return 0;
-  Complain(kProgram, OutputName("-"), reason);
-  return kExitFailure;
-}
+int Print(const std::string& text) { return PrintText(kProgram, text); }
 
 struct TCommand {
   bool Parse = true;
